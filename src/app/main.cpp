@@ -1,0 +1,56 @@
+#include "platform/QtServices.h"
+#include "platform/SettingsStore.h"
+#include "shell/Forms.h"
+
+#include <QApplication>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Without a display Qt would abort with a message about platform plugins; say what to do instead.
+bool hasDisplay()
+{
+#if defined(Q_OS_LINUX) || defined(Q_OS_FREEBSD)
+    auto set = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value && *value;
+    };
+    return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
+#else
+    return true;
+#endif
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (!hasDisplay()) {
+        std::fprintf(stderr, "QZ Name Compatibility needs a graphical display, and none was found.\n"
+                             "Start it from a desktop session, or under a virtual X server:\n"
+                             "    xvfb-run -a %s\n",
+                     argv[0]);
+        return 2;
+    }
+    // The program takes no command line of its own; QApplication keeps only Qt's options.
+    QApplication app(argc, argv);
+    // The program ends only through EndProgram, never because its last visible window closed.
+    app.setQuitOnLastWindowClosed(false);
+    app.setWindowIcon(QIcon(QStringLiteral(":/icons/app.png")));
+
+    QtMessageService messages;
+    QtFileDialogService files;
+    DesktopBrowserService browser;
+    SettingsStore settings;
+    LockFileInstanceGuard instance(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
+    SystemClock clock;
+    SystemRandomSource random;
+    ImmediateProcessExit process;
+    Forms forms({messages, files, browser, settings, instance, clock, random, process});
+
+    forms.startup();
+    return app.exec();
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// Texts and limits the whole program shares.
+namespace AppInfo {
+
+// Title of every message box of the program.
+inline QString title() { return QStringLiteral("QZ Name Compatibility"); }
+
+// Caption of the main window, the About window and the exit screen.
+inline QString windowTitle() { return QStringLiteral("QZ Name Compatibility v1.15"); }
+
+// Longest combined text the reading handles: positions are 16-bit.
+constexpr int MaxCombinedLength = 32766;
+
+// Longest name a name box accepts, so that both names and the separating space fit MaxCombinedLength.
+constexpr int MaxNameLength = (MaxCombinedLength - 1) / 2;
+
+} // namespace AppInfo

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+// The refer-a-friend form: its hints, the rules of its fields and the checks and address of a submission.
+namespace ReferAFriend {
+
+inline QString nameHint() { return QStringLiteral("Your Name"); }
+inline QString emailHint() { return QStringLiteral("Your Email Address"); }
+inline QString friendNameHint() { return QStringLiteral("Friend's Name"); }
+inline QString friendEmailHint() { return QStringLiteral("Friend's Email Address"); }
+inline QString messageHint() { return QStringLiteral("Your Message"); }
+// The message field starts with a line break after its hint, so a first visit does not clear it.
+inline QString initialMessage() { return messageHint() + QStringLiteral("\r\n"); }
+
+inline QString noSpaceMessage() { return QStringLiteral("Email Address Cannot Contain Space"); }
+
+// A field that shows its hint (trimmed text equal to the hint) is emptied when it takes the focus.
+QString textOnFocusIn(const QString& text, const QString& hint);
+// A field left blank (nothing but spaces) shows its hint again.
+QString textOnFocusOut(const QString& text, const QString& hint);
+
+// The five values of a press, each trimmed of outer spaces.
+struct Values
+{
+    QString name;
+    QString email;
+    QString message;
+    QString friendName;
+    QString friendEmail;
+};
+
+// The first message that applies to the two e-mail addresses, or "" when they pass.
+QString emailProblem(const QString& email, const QString& friendEmail);
+
+// The first message that applies to the name, message and friend's name, or "" when they pass.
+QString fieldProblem(const Values& values);
+
+// The refer-a-friend page with the values in its query (taf1 to taf6). Each value is percent-encoded as
+// UTF-8, so "&", "#", "=", "+", "%" and line breaks arrive whole and the address stays one address.
+QString address(const Values& values);
+
+} // namespace ReferAFriend

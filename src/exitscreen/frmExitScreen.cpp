@@ -1,0 +1,315 @@
+#include "frmExitScreen.h"
+
+#include "ReferAFriend.h"
+#include "common/AppInfo.h"
+#include "common/Text.h"
+#include "platform/LinkLabel.h"
+#include "platform/Twips.h"
+#include "shell/Forms.h"
+#include "shell/frmStartup.h"
+#include "web/PromoDraw.h"
+#include "web/PromoTexts.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+
+QString verdana() { return QStringLiteral("Verdana"); }
+QString sansSerif() { return QStringLiteral("MS Sans Serif"); }
+
+template <typename W>
+W* place(W* widget, const char* name, int left, int top, int width, int height)
+{
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(Twips::rect(left, top, width, height));
+    return widget;
+}
+
+void setColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour)
+{
+    QPalette p = widget->palette();
+    p.setColor(role, colour);
+    widget->setPalette(p);
+}
+
+QGroupBox* navyFrame(QWidget* parent, const char* name, const QString& caption, int l, int t, int w, int h)
+{
+    auto* frame = place(new QGroupBox(caption, parent), name, l, t, w, h);
+    frame->setStyleSheet(QStringLiteral("QGroupBox#%1 { background-color: rgb(0, 0, 128); margin-top: 0px; padding-top: 16px;"
+                                        " border: 1px solid rgb(0, 0, 80); font: bold 9.75pt \"Verdana\"; }"
+                                        " QGroupBox#%1::title { color: white; subcontrol-origin: padding; top: 2px;"
+                                        " left: 8px; padding: 0 2px; }")
+                             .arg(QLatin1String(name)));
+    return frame;
+}
+
+// The focus moving between windows (a message box, another program) is not the user leaving a field.
+bool isFieldFocusChange(const QEvent* event)
+{
+    const auto reason = static_cast<const QFocusEvent*>(event)->reason();
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+// Writes a field only when its text changes, so that the cursor stays where it was otherwise.
+void replaceText(QLineEdit* field, const QString& text)
+{
+    if (field->text() != text)
+        field->setText(text);
+}
+
+} // namespace
+
+frmExitScreen::frmExitScreen(Forms& forms) : QWidget(nullptr), forms_(forms)
+{
+    setObjectName(QStringLiteral("frmExitScreen"));
+    setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFixedSize(Twips::toPixels(11115), Twips::toPixels(4725));
+    setColour(this, QPalette::Window, Qt::white);
+    setAutoFillBackground(true);
+    setFont(Twips::font(sansSerif(), 8.25));
+
+    picExitScreenIcon = place(new QLabel(this), "picExitScreenIcon", 360, 120, 540, 540);
+    lblExitScreenCaption = place(new QLabel(this), "lblExitScreenCaption", 1080, 240, 720, 435);
+    lblExitScreenCaption->setFont(Twips::font(sansSerif(), 18));
+    Label2 = place(new QLabel(this), "Label2", 120, 840, 6975, 1095);
+    Label2->setWordWrap(true);
+    Label2->setFont(Twips::font(verdana(), 9.75, true));
+
+    Check1 = place(new QCheckBox(PromoTexts::forumInvitation(), this), "Check1", 30, 2040, 7185, 555);
+    Check1->setFont(Twips::font(verdana(), 14.25));
+    setColour(Check1, QPalette::WindowText, QColor(0, 0, 192));
+    Check1->setCursor(Qt::PointingHandCursor);
+    connect(Check1, &QCheckBox::toggled, this, &frmExitScreen::Check1_Click);
+
+    cmdClose = place(new QPushButton(QStringLiteral("E&xit"), this), "cmdClose", 6000, 2760, 1245, 375);
+    connect(cmdClose, &QPushButton::clicked, this, &frmExitScreen::cmdClose_Click);
+
+    buildReferAFriend();
+
+    Frame6 = navyFrame(this, "Frame6", QStringLiteral("Download Kelpan Softwares"), 7320, 120, 3735, 4575);
+    Label3 = place(new QLabel(PromoTexts::familyParagraph(), Frame6), "Label3", 120, 360, 3495, 3855);
+    Label3->setWordWrap(true);
+    Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label3->setFont(Twips::font(verdana(), 9));
+    setColour(Label3, QPalette::WindowText, Qt::white);
+    lblGoToHome = place(new LinkLabel(QStringLiteral("Click Here To Visit Kelpan Softwares"), Frame6), "lblGoToHome",
+                        75, 4250, 3585, 210);
+    setColour(lblGoToHome, QPalette::WindowText, QColor(255, 255, 0));
+    connect(lblGoToHome, &LinkLabel::clicked, this, &frmExitScreen::lblGoToHome_Click);
+
+    // Tab order by tab index: Exit, Check1, then the form's fields and button.
+    QWidget::setTabOrder(cmdClose, Check1);
+    QWidget::setTabOrder(Check1, txtName);
+    QWidget::setTabOrder(txtName, cmdSubmit);
+    QWidget::setTabOrder(cmdSubmit, txtEmail);
+    QWidget::setTabOrder(txtEmail, txtFriendEmail);
+    QWidget::setTabOrder(txtFriendEmail, txtFriendName);
+    QWidget::setTabOrder(txtFriendName, txtMessage);
+}
+
+void frmExitScreen::buildReferAFriend()
+{
+    Frame2 = navyFrame(this, "Frame2", QStringLiteral("Refer A Friend"), 120, 3240, 7065, 1455);
+    auto field = [this](const char* name, const QString& hint, int left, int top) {
+        auto* box = place(new QLineEdit(hint, Frame2), name, left, top, 3375, 285);
+        box->installEventFilter(this);
+        return box;
+    };
+    txtName = field("txtName", ReferAFriend::nameHint(), 85, 360);
+    txtEmail = field("txtEmail", ReferAFriend::emailHint(), 3600, 360);
+    txtFriendName = field("txtFriendName", ReferAFriend::friendNameHint(), 85, 720);
+    txtFriendEmail = field("txtFriendEmail", ReferAFriend::friendEmailHint(), 3600, 720);
+
+    // Below the frame's lower edge, so never seen; it still takes the focus by Tab.
+    txtMessage = place(new QPlainTextEdit(Frame2), "txtMessage", 4800, 3600, 1815, 495);
+    txtMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtMessage->setTabChangesFocus(true);
+    txtMessage->installEventFilter(this);
+    setMessageText(ReferAFriend::initialMessage());
+
+    cmdSubmit = place(new QPushButton(QStringLiteral("Refer A Friend &Now"), Frame2), "cmdSubmit", 1920, 1080,
+                      3375, 285);
+    cmdSubmit->setFont(Twips::font(verdana(), 8.25, true));
+    connect(cmdSubmit, &QPushButton::clicked, this, &frmExitScreen::cmdSubmit_Click);
+}
+
+QString frmExitScreen::messageText() const
+{
+    return txtMessage->toPlainText().replace(u'\n', QStringLiteral("\r\n"));
+}
+
+void frmExitScreen::setMessageText(const QString& text)
+{
+    QString plain = text;
+    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    txtMessage->setPlainText(plain);
+}
+
+void frmExitScreen::Form_Load()
+{
+    setWindowTitle(AppInfo::windowTitle());
+    lblExitScreenCaption->setText(AppInfo::windowTitle());
+    lblExitScreenCaption->adjustSize();
+
+    const QIcon icon = forms_.startup().IMGIcon();
+    setWindowIcon(icon);
+    picExitScreenIcon->setPixmap(icon.pixmap(32, 32));
+
+    RandomSource& random = forms_.services().random;
+    random.seedFromClock();
+    const auto captions = PromoTexts::exitCaptions();
+    Label2->setText(captions[static_cast<std::size_t>(PromoDraw::exitCaptionIndex(random.next()))]);
+
+    showScreen();
+}
+
+void frmExitScreen::showScreen()
+{
+    if (!isVisible()) {
+        if (const QScreen* s = screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(s->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    show();
+    raise();
+    cmdClose->setFocus();
+}
+
+void frmExitScreen::Form_Unload() { forms_.EndProgram(); }
+
+void frmExitScreen::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    forms_.unload(Forms::Id::ExitScreen);
+}
+
+void frmExitScreen::cmdClose_Click() { forms_.EndProgram(); }
+
+void frmExitScreen::Check1_Click()
+{
+    // The box behaves as a push button: each click opens the page and leaves it unchecked.
+    if (Check1->isChecked()) {
+        Check1->setChecked(false);
+        forms_.pages().OpenHomePage();
+    }
+}
+
+void frmExitScreen::lblGoToHome_Click() { forms_.pages().OpenSoftwaresPage(); }
+
+void frmExitScreen::cmdSubmit_Click()
+{
+    tellAFriend_.strTAFName = Text::trimSpaces(txtName->text());
+    tellAFriend_.strTAFEmail = Text::trimSpaces(txtEmail->text());
+    tellAFriend_.strTAFMessage = Text::trimSpaces(messageText());
+    tellAFriend_.strTAFFriendName = Text::trimSpaces(txtFriendName->text());
+    tellAFriend_.strTAFFriendEmail = Text::trimSpaces(txtFriendEmail->text());
+
+    const QString problem = ReferAFriend::emailProblem(txtEmail->text(), txtFriendEmail->text());
+    if (!problem.isEmpty()) {
+        forms_.services().messages.error(this, problem);
+        return;
+    }
+    tellAFriend_.SubmitTellAFriend(forms_.services().messages, forms_.pages(), this);
+}
+
+void frmExitScreen::txtName_GotFocus()
+{
+    replaceText(txtName, ReferAFriend::textOnFocusIn(txtName->text(), ReferAFriend::nameHint()));
+}
+void frmExitScreen::txtName_LostFocus()
+{
+    replaceText(txtName, ReferAFriend::textOnFocusOut(txtName->text(), ReferAFriend::nameHint()));
+}
+void frmExitScreen::txtEmail_GotFocus()
+{
+    replaceText(txtEmail, ReferAFriend::textOnFocusIn(txtEmail->text(), ReferAFriend::emailHint()));
+}
+void frmExitScreen::txtEmail_LostFocus()
+{
+    replaceText(txtEmail, ReferAFriend::textOnFocusOut(txtEmail->text(), ReferAFriend::emailHint()));
+}
+void frmExitScreen::txtFriendName_GotFocus()
+{
+    replaceText(txtFriendName, ReferAFriend::textOnFocusIn(txtFriendName->text(), ReferAFriend::friendNameHint()));
+}
+void frmExitScreen::txtFriendName_LostFocus()
+{
+    replaceText(txtFriendName, ReferAFriend::textOnFocusOut(txtFriendName->text(), ReferAFriend::friendNameHint()));
+}
+void frmExitScreen::txtFriendEmail_GotFocus()
+{
+    replaceText(txtFriendEmail, ReferAFriend::textOnFocusIn(txtFriendEmail->text(), ReferAFriend::friendEmailHint()));
+}
+void frmExitScreen::txtFriendEmail_LostFocus()
+{
+    replaceText(txtFriendEmail, ReferAFriend::textOnFocusOut(txtFriendEmail->text(), ReferAFriend::friendEmailHint()));
+}
+void frmExitScreen::txtMessage_GotFocus()
+{
+    const QString text = messageText();
+    const QString next = ReferAFriend::textOnFocusIn(text, ReferAFriend::messageHint());
+    if (next != text)
+        setMessageText(next);
+}
+void frmExitScreen::txtMessage_LostFocus()
+{
+    const QString text = messageText();
+    const QString next = ReferAFriend::textOnFocusOut(text, ReferAFriend::messageHint());
+    if (next != text)
+        setMessageText(next);
+}
+
+void frmExitScreen::txtEmail_KeyPress(char16_t& keyAscii) { emailKeyPress(txtEmail, keyAscii); }
+void frmExitScreen::txtFriendEmail_KeyPress(char16_t& keyAscii) { emailKeyPress(txtFriendEmail, keyAscii); }
+
+void frmExitScreen::emailKeyPress(QLineEdit* field, char16_t& keyAscii)
+{
+    if (keyAscii != u' ')
+        return;
+    forms_.services().messages.error(this, ReferAFriend::noSpaceMessage());
+    keyAscii = 0;
+    field->setFocus();
+}
+
+bool frmExitScreen::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::KeyPress && (watched == txtEmail || watched == txtFriendEmail)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->text() == QStringLiteral(" ") && !(key->modifiers() & Qt::AltModifier)) {
+            char16_t code = u' ';
+            if (watched == txtEmail)
+                txtEmail_KeyPress(code);
+            else
+                txtFriendEmail_KeyPress(code);
+            return code == 0;
+        }
+        return false;
+    }
+    if ((type == QEvent::FocusIn || type == QEvent::FocusOut) && isFieldFocusChange(event)) {
+        const bool in = type == QEvent::FocusIn;
+        if (watched == txtName)
+            in ? txtName_GotFocus() : txtName_LostFocus();
+        else if (watched == txtEmail)
+            in ? txtEmail_GotFocus() : txtEmail_LostFocus();
+        else if (watched == txtFriendName)
+            in ? txtFriendName_GotFocus() : txtFriendName_LostFocus();
+        else if (watched == txtFriendEmail)
+            in ? txtFriendEmail_GotFocus() : txtFriendEmail_LostFocus();
+        else if (watched == txtMessage)
+            in ? txtMessage_GotFocus() : txtMessage_LostFocus();
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,108 @@
+#include "QtServices.h"
+
+#include "common/AppInfo.h"
+
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QUrl>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+QMessageBox::StandardButton showBox(QWidget* owner, QMessageBox::Icon icon, const QString& text,
+                                    QMessageBox::StandardButtons buttons, QMessageBox::StandardButton def)
+{
+    // A lone carriage return separates lines in the program's texts; Qt's labels break only on LF.
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    QMessageBox box(icon, AppInfo::title(), shown, buttons, owner);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(def);
+    box.setObjectName(QStringLiteral("messageBox"));
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+} // namespace
+
+void QtMessageService::error(QWidget* owner, const QString& text)
+{
+    showBox(owner, QMessageBox::Critical, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void QtMessageService::information(QWidget* owner, const QString& text)
+{
+    showBox(owner, QMessageBox::Information, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+bool QtMessageService::askYesNo(QWidget* owner, const QString& text)
+{
+    return showBox(owner, QMessageBox::Information, text, QMessageBox::Yes | QMessageBox::No,
+                   QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+std::optional<QString> QtFileDialogService::openFile(QWidget* owner, const OpenFileRequest& request)
+{
+    QFileDialog dialog(owner, request.title, QString(), request.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    dialog.setObjectName(QStringLiteral("openFileDialog"));
+    // Qt's own dialog behaves the same on every desktop and can be driven by keyboard alone.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+void DesktopBrowserService::open(const QString& url)
+{
+    // The addresses are already in their final form; TolerantMode keeps them as they are.
+    QDesktopServices::openUrl(QUrl(url, QUrl::TolerantMode));
+}
+
+LockFileInstanceGuard::LockFileInstanceGuard(QString applicationName)
+    : applicationName_(std::move(applicationName))
+{
+}
+
+bool LockFileInstanceGuard::claim()
+{
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty())
+        dir = QDir::tempPath();
+    QDir().mkpath(dir);
+    lock_ = std::make_unique<QLockFile>(dir + u'/' + applicationName_ + QStringLiteral(".lock"));
+    // A lock is stale only when its holder is gone; a live holder is never taken over, however old.
+    lock_->setStaleLockTime(0);
+    if (lock_->tryLock(0))
+        return true;
+    // The holder may be a process that died; tryLock has already removed such a lock and retried, but a
+    // lock that cannot be read at all (another user's file) also ends here: then this copy does not run.
+    return false;
+}
+
+QDate SystemClock::today() { return QDate::currentDate(); }
+
+void SystemRandomSource::seedFromClock()
+{
+    generator_.seed(static_cast<quint32>(QDateTime::currentMSecsSinceEpoch()));
+}
+
+float SystemRandomSource::next()
+{
+    return static_cast<float>(generator_.generate() >> 8) * (1.0f / 16777216.0f);
+}
+
+void ImmediateProcessExit::terminate()
+{
+    // The process ends here: no further event is handled and no destructor of a window runs again.
+    std::fflush(nullptr);
+    std::_Exit(0);
+}

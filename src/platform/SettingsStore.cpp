@@ -1,0 +1,53 @@
+#include "SettingsStore.h"
+
+#include "reading/ShiftCodec.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace {
+
+const QString Section = QStringLiteral("Settings");
+
+QString executableBaseName()
+{
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
+} // namespace
+
+SettingsStore::SettingsStore(NameSource applicationName)
+    : applicationName_(applicationName ? std::move(applicationName) : NameSource(executableBaseName))
+{
+}
+
+QString SettingsStore::applicationName() const { return applicationName_(); }
+
+QString SettingsStore::fileName() const
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, applicationName(), applicationName()).fileName();
+}
+
+std::optional<QString> SettingsStore::ReadSetting(const QString& key) const
+{
+    const QString app = applicationName();
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, app, app);
+    if (settings.status() == QSettings::AccessError)
+        return std::nullopt;
+    // A damaged file gives FormatError: it reads as holding nothing.
+    settings.beginGroup(Section);
+    const QVariant stored = settings.value(ShiftEncode(key), QString());
+    return ShiftDecode(stored.toString());
+}
+
+bool SettingsStore::WriteSetting(const QString& key, const QString& value)
+{
+    const QString app = applicationName();
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, app, app);
+    settings.beginGroup(Section);
+    settings.setValue(ShiftEncode(key), ShiftEncode(value));
+    settings.endGroup();
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}

@@ -1,0 +1,394 @@
+#include "frmMain.h"
+
+#include "NameRules.h"
+#include "SavedReading.h"
+#include "common/AppInfo.h"
+#include "exitscreen/frmExitScreen.h"
+#include "platform/LinkLabel.h"
+#include "platform/Twips.h"
+#include "reading/Compatibility.h"
+#include "shell/Forms.h"
+#include "shell/frmStartup.h"
+#include "web/PromoTexts.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+
+const QColor WindowColour(0, 85, 85);
+const QColor PageColour(0, 168, 168);
+
+QString verdana() { return QStringLiteral("Verdana"); }
+
+template <typename W>
+W* place(W* widget, const char* name, int left, int top, int width, int height)
+{
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(Twips::rect(left, top, width, height));
+    return widget;
+}
+
+void fill(QWidget* widget, const QColor& colour)
+{
+    QPalette p = widget->palette();
+    p.setColor(QPalette::Window, colour);
+    widget->setPalette(p);
+    widget->setAutoFillBackground(true);
+}
+
+void setTextColour(QWidget* widget, const QColor& colour)
+{
+    QPalette p = widget->palette();
+    p.setColor(QPalette::WindowText, colour);
+    widget->setPalette(p);
+}
+
+QGroupBox* page(QWidget* client, const char* name, const QString& caption)
+{
+    auto* frame = place(new QGroupBox(caption, client), name, 345, 720, 6495, 3375);
+    frame->setStyleSheet(QStringLiteral("QGroupBox#%1 { background-color: rgb(0, 168, 168); margin-top: 0px; padding-top: 16px;"
+                                        " border: 1px solid rgb(0, 110, 110); font: bold 8.25pt \"Verdana\"; }"
+                                        " QGroupBox#%1::title { color: rgb(255, 255, 0);"
+                                        " subcontrol-origin: padding; top: 2px; left: 8px; padding: 0 2px; }")
+                             .arg(QLatin1String(name)));
+    return frame;
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& text, int l, int t, int w, int h)
+{
+    auto* lbl = place(new QLabel(text, parent), name, l, t, w, h);
+    lbl->setFont(Twips::font(verdana(), 8.25));
+    return lbl;
+}
+
+// A key event as the character code it would type: 0 for keys that type nothing (arrows, Shift,
+// Delete, Tab) and for Alt combinations, which belong to menus and buttons.
+char16_t typedCode(const QKeyEvent* key)
+{
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab || key->key() == Qt::Key_Delete)
+        return 0;
+    if (key->modifiers() & Qt::AltModifier)
+        return 0;
+    const QString text = key->text();
+    if (text.isEmpty())
+        return 0;
+    char16_t code = text.at(0).unicode();
+    if (code == 127)
+        return 0;
+    // Ctrl with a letter types its control code on every platform, whatever text the platform reports.
+    if ((key->modifiers() & Qt::ControlModifier) && code < 128 && QChar(code).isLetter())
+        code = static_cast<char16_t>(QChar(code).toUpper().unicode() & 0x1F);
+    return code;
+}
+
+} // namespace
+
+frmMain::frmMain(Forms& forms)
+    : QMainWindow(nullptr), forms_(forms), messages_(forms.services().messages)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(AppInfo::windowTitle());
+    setFont(Twips::font(verdana(), 8.25));
+
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(Twips::toPixels(7185), Twips::toPixels(5100));
+    fill(client, WindowColour);
+    setCentralWidget(client);
+
+    buildMenus();
+    buildPromotions(client);
+    buildNamesPage(client);
+    buildResultPage(client);
+    buildBirthDay(client);
+
+    // The open button lies below the visible client area; only its access key reaches it.
+    cmdOpen = place(new QPushButton(QStringLiteral("&Open Previously Saved Reading"), client), "cmdOpen", 120,
+                    5400, 6135, 375);
+    cmdOpen->setFont(Twips::font(verdana(), 9.75, true));
+    connect(cmdOpen, &QPushButton::clicked, this, &frmMain::cmdOpen_Click);
+
+    QWidget::setTabOrder(txtNameM, txtNameF);
+    QWidget::setTabOrder(txtNameF, cmdNext);
+    QWidget::setTabOrder(cmdNext, cboMonth);
+    QWidget::setTabOrder(cboMonth, cboDate);
+    QWidget::setTabOrder(cboDate, cboYear);
+    QWidget::setTabOrder(cboYear, cmdOpen);
+    QWidget::setTabOrder(cmdOpen, cmdBack);
+
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void frmMain::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    bar->setFont(QFont());
+    QMenu* nuFile = bar->addMenu(QStringLiteral("&File"));
+    nuFile->setObjectName(QStringLiteral("nuFile"));
+    QAction* mnuExit = nuFile->addAction(QStringLiteral("E&xit"));
+    mnuExit->setObjectName(QStringLiteral("mnuExit"));
+    connect(mnuExit, &QAction::triggered, this, [this] { forms_.unload(Forms::Id::Main); });
+
+    QMenu* mnuHelp = bar->addMenu(QStringLiteral("&Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    modHelp& pages = forms_.pages();
+    auto entry = [this](QMenu* menu, const char* name, const QString& caption) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    connect(entry(mnuHelp, "mnuOnline", QStringLiteral("&Online Help")), &QAction::triggered, this,
+            [&pages] { pages.OpenHelpPage(); });
+    connect(entry(mnuHelp, "mnuVisit", QStringLiteral("&Visit Us Online")), &QAction::triggered, this,
+            [&pages] { pages.OpenHomePage(); });
+    mnuHelp->addSeparator()->setObjectName(QStringLiteral("mnuFileSep1"));
+    connect(entry(mnuHelp, "mnuUpdate", QStringLiteral("&Check for Software Update")), &QAction::triggered,
+            this, [&pages] { pages.OpenDownloadPage(); });
+    mnuHelp->addSeparator()->setObjectName(QStringLiteral("mnuFileSep2"));
+    connect(entry(mnuHelp, "mnuAbout", QStringLiteral("&About Software")), &QAction::triggered, this,
+            [this] { forms_.showAbout(); });
+
+    QAction* mnuDonate = bar->addAction(QStringLiteral("&Donate"));
+    mnuDonate->setObjectName(QStringLiteral("mnuDonate"));
+    connect(mnuDonate, &QAction::triggered, this, [&pages] { pages.OpenDonatePage(); });
+    // The window is built with this entry hidden; its action stays wired for when it is shown.
+    QAction* mnuMakeMoney = bar->addAction(QStringLiteral("Make Money &Online"));
+    mnuMakeMoney->setObjectName(QStringLiteral("mnuMakeMoney"));
+    mnuMakeMoney->setVisible(false);
+    connect(mnuMakeMoney, &QAction::triggered, this, [&pages] { pages.OpenFullyBrandedPage(); });
+}
+
+void frmMain::buildPromotions(QWidget* client)
+{
+    Label61 = place(new LinkLabel(PromoTexts::banner(), client), "Label61", 0, 90, 7185, 465);
+    Label61->setAlignment(Qt::AlignCenter);
+    Label61->setFont(Twips::font(verdana(), 8.25, true, true));
+    setTextColour(Label61, Qt::white);
+    connect(static_cast<LinkLabel*>(Label61), &LinkLabel::clicked, this,
+            [this] { forms_.pages().OpenHomePage(); });
+
+    fraFullBrand = place(new QFrame(client), "fraFullBrand", 0, 4200, 7185, 855);
+    fill(fraFullBrand, WindowColour);
+    auto offer = [this](const char* name, const QString& caption, int top) {
+        auto* lbl = place(new LinkLabel(captionText(caption), fraFullBrand), name, 120, top, 6945, 615);
+        lbl->setAlignment(Qt::AlignCenter);
+        lbl->setWordWrap(true);
+        lbl->setFont(Twips::font(verdana(), 8.25, true, true));
+        fill(lbl, WindowColour);
+        setTextColour(lbl, Qt::white);
+        return lbl;
+    };
+    // Built in this order, so the co-brand offer is in front until the draw says otherwise.
+    lblFullBrand = offer("lblFullBrand", PromoTexts::fullBrandOffer(), 165);
+    lblCobrand = offer("lblCobrand", PromoTexts::coBrandOffer(), 160);
+    connect(lblFullBrand, &LinkLabel::clicked, this, [this] { forms_.pages().OpenFullyBrandedPage(); });
+    connect(lblCobrand, &LinkLabel::clicked, this, [this] { forms_.pages().OpenCoBrandPage(); });
+}
+
+void frmMain::buildNamesPage(QWidget* client)
+{
+    Frame1 = page(client, "Frame1", QStringLiteral("Personal Details"));
+    auto* intro = label(Frame1, "lblLabel(2)",
+                        QStringLiteral("Do you know how well your name and your partner's name are compatible? "
+                                       "Just enter your names and get the results."),
+                        180, 480, 6090, 435);
+    intro->setWordWrap(true);
+    label(Frame1, "lblLabel(0)", QStringLiteral("Enter Your Name"), 660, 1515, 1650, 195);
+    label(Frame1, "lblLabel(1)", QStringLiteral("Enter Partner's Name"), 660, 1995, 2100, 195);
+
+    auto nameBox = [this](const char* name, int top) {
+        auto* box = place(new QLineEdit(Frame1), name, 2835, top, 2895, 345);
+        box->setFont(Twips::font(verdana(), 8.25));
+        box->setMaxLength(AppInfo::MaxNameLength);
+        box->installEventFilter(this);
+        return box;
+    };
+    txtNameM = nameBox("txtNameM", 1440);
+    txtNameF = nameBox("txtNameF", 1920);
+
+    cmdNext = place(new QPushButton(QStringLiteral("&Get Our Name Compatibility Reading"), Frame1), "cmdNext",
+                    705, 2640, 5055, 345);
+    cmdNext->setFont(Twips::font(verdana(), 8.25, true));
+    connect(cmdNext, &QPushButton::clicked, this, &frmMain::cmdNext_Click);
+}
+
+void frmMain::buildResultPage(QWidget* client)
+{
+    Frame2 = page(client, "Frame2", QStringLiteral("QZ Name Compatibility Result"));
+    const int tops[] = {840, 1200, 1560};
+    const char* names[] = {"lblResult(0)", "lblResult(1)", "lblResult(2)"};
+    for (std::size_t i = 0; i < lblResult.size(); ++i) {
+        lblResult[i] = label(Frame2, names[i], QStringLiteral("compatibility"), 600, tops[i], i == 2 ? 1275 : 1080,
+                             195);
+        lblResult[i]->adjustSize();
+    }
+    lblResult[2]->setFont(Twips::font(verdana(), 8.25, true));
+    lblResult[2]->adjustSize();
+
+    cmdBack = place(new QPushButton(QStringLiteral("&Back"), Frame2), "cmdBack", 5400, 2880, 1000, 400);
+    cmdBack->setFont(Twips::font(verdana(), 8.25, true));
+    connect(cmdBack, &QPushButton::clicked, this, &frmMain::cmdBack_Click);
+}
+
+void frmMain::buildBirthDay(QWidget* client)
+{
+    fraBirthDay = place(new QGroupBox(QStringLiteral("* Birth Day"), client), "fraBirthDay", 1440, 5880, 3645, 885);
+    fill(fraBirthDay, Qt::white);
+    auto box = [this](const char* labelName, const QString& caption, int labelLeft, int labelWidth,
+                      const char* name, int left, int width) {
+        auto* lbl = place(new QLabel(caption, fraBirthDay), labelName, labelLeft, 210, labelWidth, 195);
+        lbl->setFont(Twips::font(QStringLiteral("MS Sans Serif"), 8.25));
+        auto* combo = place(new QComboBox(fraBirthDay), name, left, 450, width, 315);
+        // Editable and without a fixed list, so every decoded value is taken as it stands.
+        combo->setEditable(true);
+        return combo;
+    };
+    cboMonth = box("Label6", QStringLiteral("Month"), 120, 510, "cboMonth", 120, 1455);
+    cboDate = box("Label3", QStringLiteral("Date"), 1650, 405, "cboDate", 1650, 855);
+    cboYear = box("Label7", QStringLiteral("Year"), 2610, 390, "cboYear", 2580, 975);
+}
+
+void frmMain::Form_Load() { Frame1->raise(); }
+
+void frmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!centred_) {
+        centred_ = true;
+        if (const QScreen* s = screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(s->availableGeometry().center());
+            move(frame.topLeft());
+        }
+        txtNameM->setFocus();
+    }
+}
+
+void frmMain::cmdNext_Click()
+{
+    const QString yourName = NameRules::normalize(txtNameM->text());
+    const QString partnersName = NameRules::normalize(txtNameF->text());
+    if (!ValidateNames())
+        return;
+    CalculateCompatibility(yourName, partnersName);
+    Frame2->raise();
+}
+
+bool frmMain::ValidateNames()
+{
+    // A box of spaces only has no name in it: it is reported like an empty one.
+    if (NameRules::isBlank(txtNameM->text())) {
+        messages_.error(this, QStringLiteral("Please Enter Your Name"));
+        txtNameM->setFocus();
+        return false;
+    }
+    if (NameRules::isBlank(txtNameF->text())) {
+        messages_.error(this, QStringLiteral("Please Enter Your Partner's Name"));
+        txtNameF->setFocus();
+        return false;
+    }
+    return true;
+}
+
+void frmMain::CalculateCompatibility(const QString& yourName, const QString& partnersName)
+{
+    const int level = compatibilityLevel(yourName, partnersName);
+    lblResult[0]->setText(QStringLiteral("Your Name: ") + yourName);
+    lblResult[1]->setText(QStringLiteral("Your Partner's Name: ") + partnersName);
+    lblResult[2]->setText(QStringLiteral("Your Level of Compatibility: ") + QString::number(level));
+    for (QLabel* l : lblResult)
+        l->adjustSize();
+}
+
+void frmMain::cmdBack_Click()
+{
+    txtNameM->clear();
+    txtNameF->clear();
+    txtNameM->setFocus();
+    Frame1->raise();
+}
+
+void frmMain::txtNameM_KeyPress(char16_t& keyAscii) { nameKeyPress(txtNameM, keyAscii); }
+
+void frmMain::txtNameF_KeyPress(char16_t& keyAscii) { nameKeyPress(txtNameF, keyAscii); }
+
+void frmMain::nameKeyPress(QLineEdit* box, char16_t& keyAscii)
+{
+    if (NameRules::isAllowedKey(keyAscii))
+        return;
+    keyAscii = 0;
+    box->setFocus();
+    messages_.error(this, QStringLiteral("Please Enter Character Only"));
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && (watched == txtNameM || watched == txtNameF)) {
+        char16_t code = typedCode(static_cast<QKeyEvent*>(event));
+        if (code == 0)
+            return false;
+        if (watched == txtNameM)
+            txtNameM_KeyPress(code);
+        else
+            txtNameF_KeyPress(code);
+        return code == 0;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::cmdOpen_Click()
+{
+    CD = {QStringLiteral("Select the source file"), QStringLiteral("QZ Free Numeris Pro (*.num)"),
+          QStringLiteral("num")};
+    const std::optional<QString> path = forms_.services().files.openFile(this, CD);
+    if (!path)
+        return;
+    if (!SavedReading::hasNumEnding(*path)) {
+        messages_.error(this, QStringLiteral("Please Check The File."));
+        return;
+    }
+    if (path->isEmpty())
+        return;
+    const std::optional<SavedReading::Lines> lines = SavedReading::readFile(*path);
+    if (!lines) {
+        // A file that cannot be read is reported, and the window stays as it was.
+        messages_.error(this, QStringLiteral("Please Check The File."));
+        return;
+    }
+    const SavedReading::BirthDate date = SavedReading::birthDate(*lines);
+    cboMonth->setEditText(date.month);
+    cboDate->setEditText(date.day);
+    cboYear->setEditText(date.year);
+    cmdNext_Click();
+    forms_.startup().hide();
+    forms_.exitScreen().hideScreen();
+}
+
+void frmMain::showOffer(StripOffer offer)
+{
+    if (offer == StripOffer::CoBrand)
+        lblCobrand->raise();
+    else if (offer == StripOffer::FullBrand)
+        lblFullBrand->raise();
+}
+
+void frmMain::Form_Unload()
+{
+    forms_.exitScreen().showScreen();
+    forms_.startup().hide();
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    forms_.unload(Forms::Id::Main);
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "platform/Services.h"
+#include "shell/Form.h"
+#include "web/PromoDraw.h"
+
+#include <QMainWindow>
+
+#include <array>
+
+class Forms;
+class LinkLabel;
+class QAction;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+
+// The main window: the names page and the result page in one rectangle, switched by z-order.
+class frmMain : public QMainWindow, public Form
+{
+    Q_OBJECT
+public:
+    explicit frmMain(Forms& forms);
+
+    QWidget* widget() override { return this; }
+
+    void Form_Load() override;
+    // Close sequence: show the exit screen, hide the start-up window; the window is then unloaded.
+    void Form_Unload() override;
+
+    void cmdNext_Click();
+    bool ValidateNames();
+    void cmdBack_Click();
+    void cmdOpen_Click();
+    // Key filter of the name boxes: a code set to 0 is discarded.
+    void txtNameM_KeyPress(char16_t& keyAscii);
+    void txtNameF_KeyPress(char16_t& keyAscii);
+
+    // Writes the three result lines for two names that are already upper-cased and trimmed.
+    void CalculateCompatibility(const QString& yourName, const QString& partnersName);
+
+    // Brings one offer of the promotional strip to the front.
+    void showOffer(StripOffer offer);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildNamesPage(QWidget* client);
+    void buildResultPage(QWidget* client);
+    void buildPromotions(QWidget* client);
+    void buildBirthDay(QWidget* client);
+    void nameKeyPress(QLineEdit* box, char16_t& keyAscii);
+
+    Forms& forms_;
+    MessageService& messages_;
+    bool centred_ = false;
+
+    QLabel* Label61 = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QLineEdit* txtNameM = nullptr;
+    QLineEdit* txtNameF = nullptr;
+    QPushButton* cmdNext = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    std::array<QLabel*, 3> lblResult{};
+    QPushButton* cmdBack = nullptr;
+    QFrame* fraFullBrand = nullptr;
+    LinkLabel* lblFullBrand = nullptr;
+    LinkLabel* lblCobrand = nullptr;
+    QPushButton* cmdOpen = nullptr;
+    QGroupBox* fraBirthDay = nullptr;
+    QComboBox* cboMonth = nullptr;
+    QComboBox* cboDate = nullptr;
+    QComboBox* cboYear = nullptr;
+    // Set up afresh on every use of the open command.
+    OpenFileRequest CD;
+};

@@ -1,0 +1,34 @@
+#include "UpdateReminder.h"
+
+#include "ReminderRule.h"
+#include "platform/SettingsStore.h"
+#include "web/modHelp.h"
+
+#include <QLocale>
+
+namespace {
+const QString DurationKey = QStringLiteral("Duration");
+}
+
+void UpdateReminder::CheckUpdateReminder()
+{
+    const std::optional<QString> stored = services_.settings.ReadSetting(DurationKey);
+    if (!stored)
+        return;
+    const QLocale locale;
+    const QDate today = services_.clock.today();
+    switch (ReminderRule::decide(*stored, today, locale)) {
+    case ReminderRule::Decision::FirstStart:
+        services_.settings.WriteSetting(DurationKey, ReminderRule::dateToText(today, locale));
+        return;
+    case ReminderRule::Decision::Quiet:
+    case ReminderRule::Decision::NotADate:
+        return;
+    case ReminderRule::Decision::Due:
+        break;
+    }
+    const bool yes = services_.messages.askYesNo(nullptr, ReminderRule::question());
+    services_.settings.WriteSetting(DurationKey, ReminderRule::dateToText(today, locale));
+    if (yes)
+        pages_.OpenDownloadPage();
+}

@@ -1,0 +1,50 @@
+#include "frmStartup.h"
+
+#include "UpdateReminder.h"
+#include "common/AppInfo.h"
+#include "reading/frmMain.h"
+#include "shell/Forms.h"
+#include "web/PromoDraw.h"
+
+namespace {
+
+// Each step of the start-up sequence is guarded on its own: a failing step is skipped silently.
+template <typename Step>
+void guarded(Step step)
+{
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+frmStartup::frmStartup(Forms& forms) : QWidget(nullptr), forms_(forms), icon_(QStringLiteral(":/icons/app.png"))
+{
+    setObjectName(QStringLiteral("frmStartup"));
+    setWindowTitle(AppInfo::title());
+}
+
+void frmStartup::Form_Load()
+{
+    const Services& s = forms_.services();
+    if (!s.instance.claim()) {
+        s.messages.information(nullptr, QStringLiteral("Application is already running"));
+        forms_.EndProgram();
+        return;
+    }
+    guarded([&] { s.random.seedFromClock(); });
+    guarded([&] { UpdateReminder(s, forms_.pages()).CheckUpdateReminder(); });
+    guarded([&] { forms_.main().show(); });
+    guarded([&] { hide(); });
+    guarded([&] { CoBrand_Randomize(); });
+}
+
+void frmStartup::Form_Unload() { forms_.EndProgram(); }
+
+void frmStartup::CoBrand_Randomize()
+{
+    intCoBrandRandomNumber = PromoDraw::coBrandNumber(forms_.services().random.next());
+    forms_.main().showOffer(PromoDraw::stripOffer(intCoBrandRandomNumber));
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "shell/Form.h"
+
+#include <QIcon>
+#include <QWidget>
+
+class Forms;
+
+// The first window of the process, never shown. Its load handler is the start-up sequence; it carries
+// the program's icon for the other windows.
+class frmStartup : public QWidget, public Form
+{
+    Q_OBJECT
+public:
+    explicit frmStartup(Forms& forms);
+
+    QWidget* widget() override { return this; }
+    void Form_Load() override;
+    void Form_Unload() override;
+
+    // The first image of the icon list: the program's icon.
+    QIcon IMGIcon() const { return icon_; }
+
+    // Brings one of the main window's two offers to the front, or neither, by one random draw.
+    void CoBrand_Randomize();
+    int intCoBrandRandomNumber = 0;
+
+private:
+    Forms& forms_;
+    QIcon icon_;
+};
