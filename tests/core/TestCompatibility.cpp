@@ -1,0 +1,186 @@
+#include "reading/Compatibility.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+namespace {
+
+// The grouping done the slow and obvious way: scan the groups for every character. The fast grouping
+// must agree with it on every input.
+std::vector<CharacterGroup> slowGroups(const QString& combined)
+{
+    std::vector<CharacterGroup> groups{{combined[0].unicode(), 1}};
+    for (qsizetype i = 1; i < combined.size(); ++i) {
+        const char16_t c = combined[i].unicode();
+        if (c == u' ')
+            continue;
+        auto it = std::find_if(groups.begin(), groups.end(), [c](const CharacterGroup& g) { return g.character == c; });
+        if (it != groups.end())
+            ++it->count;
+        else
+            groups.push_back({c, 1});
+    }
+    return groups;
+}
+
+QString groupsText(const std::vector<CharacterGroup>& groups)
+{
+    QStringList parts;
+    for (const CharacterGroup& g : groups)
+        parts << QString(g.count, QChar(g.character));
+    return parts.join(u' ');
+}
+
+QString listText(const std::vector<int>& values)
+{
+    QStringList parts;
+    for (int v : values)
+        parts << QString::number(v);
+    return parts.join(u' ');
+}
+
+} // namespace
+
+class TestCompatibility : public QObject
+{
+    Q_OBJECT
+private slots:
+    void workedExamples_data();
+    void workedExamples();
+    void levelMatchesSteps_data();
+    void levelMatchesSteps();
+    void agreesWithSlowGrouping();
+    void largestInputs();
+};
+
+void TestCompatibility::workedExamples_data()
+{
+    QTest::addColumn<QString>("yours");
+    QTest::addColumn<QString>("partners");
+    QTest::addColumn<QString>("groups");
+    QTest::addColumn<QString>("marks");
+    QTest::addColumn<QString>("pairs");
+    QTest::addColumn<QString>("fold");
+    QTest::addColumn<int>("u");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<int>("level");
+
+    QTest::newRow("JOHN MARY") << "JOHN" << "MARY" << "J O H N M A R Y" << "1 1 1 1 1 1 1 1 0" << "2 2 2 2 0"
+                               << "6 2 0" << 2 << 8 << 8;
+    QTest::newRow("ROMEO JULIET") << "ROMEO" << "JULIET" << "R OO M EE J U L I T" << "1 0 1 0 1 1 1 1 1 0"
+                                  << "1 1 2 2 1 0" << "4 3 1 0" << 3 << 11 << 2;
+    QTest::newRow("ANNA BOB") << "ANNA" << "BOB" << "AA NN BB O" << "0 0 0 1 0" << "0 1 0" << "1 1 0" << 2 << 2
+                              << 2;
+    QTest::newRow("A B") << "A" << "B" << "A B" << "1 1 0" << "2 0" << "2 0" << 1 << 2 << 2;
+    QTest::newRow("A A") << "A" << "A" << "AA" << "0 0" << "0 0" << "0 0" << 1 << 0 << 0;
+    QTest::newRow("result 19 gives 10") << "ABCDEF" << "FGHIJKLMN" << "A B C D E FF G H I J K L M N"
+                                        << "1 1 1 1 1 0 1 1 1 1 1 1 1 1 0" << "2 2 1 2 2 2 2 0" << "5 6 2 0" << 3
+                                        << 19 << 10;
+    QTest::newRow("26 letters") << "ABCDEFGHIJKLM" << "NOPQRSTUVWXYZ"
+                                << "A B C D E F G H I J K L M N O P Q R S T U V W X Y Z"
+                                << QString(QStringLiteral("1 ").repeated(26) + u'0')
+                                << QString(QStringLiteral("2 ").repeated(13) + u'0') << "6 6 6 6 2 0" << 5 << 24
+                                << 6;
+    QTest::newRow("inner space") << "MARY ANN" << "JOHN" << "M AA R Y NNN J O H" << "1 0 1 1 1 1 1 1 0"
+                                 << "1 2 2 2 0" << "5 2 0" << 2 << 7 << 7;
+    // An empty first name puts the separating space first: it forms a group of its own.
+    QTest::newRow("empty first name") << "" << "MARY" << "  M A R Y" << "1 1 1 1 1 0" << "2 2 1 0" << "5 1 0"
+                                      << 2 << 6 << 6;
+    // The calculation compares codes exactly: upper-casing is the caller's business.
+    QTest::newRow("case-sensitive") << "john" << "JOHN" << "j o h n J O H N" << "1 1 1 1 1 1 1 1 0"
+                                    << "2 2 2 2 0" << "6 2 0" << 2 << 8 << 8;
+}
+
+void TestCompatibility::workedExamples()
+{
+    QFETCH(QString, yours);
+    QFETCH(QString, partners);
+    const CompatibilitySteps s = compatibilitySteps(yours, partners);
+    QCOMPARE(s.combined, yours + u' ' + partners);
+    QTEST(groupsText(s.groups), "groups");
+    QTEST(listText(s.marks), "marks");
+    QTEST(listText(s.pairSums), "pairs");
+    QTEST(listText(s.foldList), "fold");
+    QTEST(s.u, "u");
+    QTEST(s.resultNumber, "number");
+    QTEST(s.level, "level");
+    QTEST(compatibilityLevel(yours, partners), "level");
+}
+
+// The fold has a different shape for every group count modulo 6; cover each with both fast paths.
+void TestCompatibility::levelMatchesSteps_data()
+{
+    QTest::addColumn<int>("groupCount");
+    for (int g = 1; g <= 30; ++g)
+        QTest::addRow("%d groups", g) << g;
+}
+
+void TestCompatibility::levelMatchesSteps()
+{
+    QFETCH(int, groupCount);
+    // "Z" and groupCount - 1 other distinct characters, some of them twice so marks vary.
+    QString name;
+    for (int i = 1; i < groupCount; ++i) {
+        const QChar c(char16_t(0x100 + i));
+        name.append(c);
+        if (i % 3 == 0)
+            name.append(c);
+    }
+    const CompatibilitySteps s = compatibilitySteps(QStringLiteral("Z"), name);
+    QCOMPARE(s.groups.size(), std::size_t(groupCount));
+    QCOMPARE(s.level, compatibilityLevel(QStringLiteral("Z"), name));
+    QVERIFY(s.level >= 0 && s.level <= 10);
+    QVERIFY(s.resultNumber <= 24);
+    QCOMPARE(s.u, static_cast<int>(s.foldList.size()) - 1);
+}
+
+void TestCompatibility::agreesWithSlowGrouping()
+{
+    QRandomGenerator rng(20261207);
+    for (int round = 0; round < 2000; ++round) {
+        auto randomName = [&rng] {
+            QString s;
+            const int length = static_cast<int>(rng.bounded(12));
+            for (int i = 0; i < length; ++i) {
+                // Mostly a small alphabet (so groups repeat), with spaces and the odd wide character.
+                const quint32 pick = rng.bounded(10);
+                s.append(pick == 0 ? QChar(u' ') : pick == 1 ? QChar(char16_t(0x4E00 + rng.bounded(3)))
+                                                             : QChar(char16_t(u'A' + rng.bounded(6))));
+            }
+            return s;
+        };
+        const QString a = randomName();
+        const QString b = randomName();
+        const CompatibilitySteps s = compatibilitySteps(a, b);
+        QCOMPARE(groupsText(s.groups), groupsText(slowGroups(a + u' ' + b)));
+        QCOMPARE(compatibilityLevel(a, b), s.level);
+    }
+}
+
+// The largest inputs of the data model: every code distinct, or one letter repeated.
+void TestCompatibility::largestInputs()
+{
+    QString distinct;
+    for (int i = 0; i < 32765; ++i)
+        distinct.append(QChar(char16_t(0x100 + i)));
+    const CompatibilitySteps s = compatibilitySteps(distinct.left(16382), distinct.mid(16382));
+    QCOMPARE(s.combined.size(), 32766);
+    QCOMPARE(s.groups.size(), std::size_t(32765));
+    for (std::size_t i = 0; i < s.groups.size(); ++i) {
+        if (s.groups[i].character != distinct[qsizetype(i)].unicode() || s.groups[i].count != 1)
+            QFAIL(qPrintable(QStringLiteral("group %1 is wrong").arg(i)));
+    }
+
+    const QString repeated(16382, u'A');
+    const CompatibilitySteps r = compatibilitySteps(repeated, repeated);
+    QCOMPARE(r.groups.size(), std::size_t(1));
+    QCOMPARE(r.groups[0].count, 32764);
+    QCOMPARE(r.level, 0);
+
+    // Past the limit the result is still defined and nothing overflows.
+    const QString huge(100000, u'B');
+    QCOMPARE(compatibilityLevel(huge, huge), compatibilitySteps(huge, huge).level);
+}
+
+QTEST_APPLESS_MAIN(TestCompatibility)
+#include "TestCompatibility.moc"
