@@ -1,0 +1,63 @@
+#pragma once
+
+// One run of the program on fake services: the window registry, started the way main() starts it.
+
+#include "FakeServices.h"
+
+#include "shell/Forms.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QTest>
+#include <QWidget>
+
+#include <memory>
+
+class ProgramFixture
+{
+public:
+    ProgramFixture() : forms(std::make_unique<Forms>(fake.services())) {}
+    ~ProgramFixture()
+    {
+        forms.reset();
+        flushDeletes();
+    }
+    ProgramFixture(const ProgramFixture&) = delete;
+    ProgramFixture& operator=(const ProgramFixture&) = delete;
+
+    // Runs the start-up sequence; the main window is then shown unless the guard refused.
+    void start() { forms->startup(); }
+
+    // Windows unloaded by the registry are deleted on the next turn of the event loop.
+    static void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    template <typename T = QWidget> static T* child(QObject* root, const char* name)
+    {
+        T* found = root->findChild<T*>(QLatin1String(name));
+        if (!found)
+            qWarning("no child named %s", name);
+        return found;
+    }
+
+    // A top-level window of the program by object name, or null when none exists (or it is deleted).
+    static QWidget* topLevel(const char* name)
+    {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->objectName() == QLatin1String(name))
+                return w;
+        }
+        return nullptr;
+    }
+
+    FakeServices fake;
+    std::unique_ptr<Forms> forms;
+};
+
+// True when `front` is painted above its sibling `behind`: later siblings in the parent's list of
+// children are in front.
+inline bool isInFrontOf(const QWidget* front, const QWidget* behind)
+{
+    const QObjectList& siblings = front->parentWidget()->children();
+    return siblings.indexOf(front) > siblings.indexOf(behind);
+}

@@ -1,0 +1,477 @@
+// The main window driven through real key and mouse events: the name filter, the reading, the pages
+// and the links to the maker's site.
+
+#include "ProgramFixture.h"
+#include "SiteConfig.h"
+
+#include "common/AppInfo.h"
+#include "exitscreen/frmExitScreen.h"
+#include "reading/frmMain.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <iterator>
+
+namespace {
+
+QString page(const char* key)
+{
+    return QStringLiteral("http://" QZ_SITE_HOST "/qz-free-name-compatibility/ssd.php?page=") +
+           QLatin1String(key);
+}
+
+bool hasFocus(const QWidget* control)
+{
+    const QWidget* f = QApplication::focusWidget();
+    return f && (f == control || control->isAncestorOf(f));
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void refusedKey_data();
+    void refusedKey();
+    void acceptedKeys_data();
+    void acceptedKeys();
+
+    void reading_data();
+    void reading();
+    void missingName_data();
+    void missingName();
+    void backClearsNames();
+    void longestNamesStayWithinTheLimit();
+
+    void controlOpensItsPage_data();
+    void controlOpensItsPage();
+    void exitOpensNoPage();
+    void aboutClosesByKey_data();
+    void aboutClosesByKey();
+
+    void geometry_data();
+    void geometry();
+    void tabOrder();
+
+private:
+    QWidget* w(const char* name) const { return ProgramFixture::child(main, name); }
+    QLineEdit* box(const char* name) const { return ProgramFixture::child<QLineEdit>(main, name); }
+    QString caption(int i) const
+    {
+        const QByteArray name = "lblResult(" + QByteArray::number(i) + ')';
+        return ProgramFixture::child<QLabel>(main, name.constData())->text();
+    }
+    bool resultPageInFront() const;
+    void typeNames(const QString& yours, const QString& partners);
+    void activate(const QString& control);
+
+    TemporarySettingsFolder settingsFolder;
+    std::unique_ptr<ProgramFixture> program;
+    frmMain* main = nullptr;
+};
+
+void TestMainWindow::init()
+{
+    program = std::make_unique<ProgramFixture>();
+    program->start();
+    main = &program->forms->main();
+    QVERIFY(main->isVisible());
+    QVERIFY(QTest::qWaitForWindowActive(main));
+    program->fake.messages.clear();
+}
+
+void TestMainWindow::cleanup()
+{
+    main = nullptr;
+    program.reset();
+}
+
+bool TestMainWindow::resultPageInFront() const
+{
+    QWidget* frame1 = w("Frame1");
+    QWidget* frame2 = w("Frame2");
+    // What the user sees at the centre of the page rectangle belongs to the frame in front.
+    QWidget* client = frame1->parentWidget();
+    QWidget* seen = client->childAt(frame1->geometry().center());
+    const bool frame2Seen = seen && (seen == frame2 || frame2->isAncestorOf(seen));
+    if (frame2Seen != isInFrontOf(frame2, frame1))
+        qWarning("page stacking and the widget at the page centre disagree");
+    return frame2Seen;
+}
+
+void TestMainWindow::typeNames(const QString& yours, const QString& partners)
+{
+    QTest::keyClicks(box("txtNameM"), yours);
+    QTest::keyClicks(box("txtNameF"), partners);
+}
+
+void TestMainWindow::refusedKey_data()
+{
+    QTest::addColumn<QByteArray>("box");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("modifiers");
+
+    const struct
+    {
+        const char* row;
+        int key;
+        QString text;
+        int modifiers;
+    } keys[] = {
+        {"digit 7", Qt::Key_7, QStringLiteral("7"), 0},
+        {"Enter", Qt::Key_Return, QStringLiteral("\r"), 0},
+        {"keypad Enter", Qt::Key_Enter, QStringLiteral("\r"), Qt::KeypadModifier},
+        {"Escape", Qt::Key_Escape, QStringLiteral("\x1b"), 0},
+        {"hyphen", Qt::Key_Minus, QStringLiteral("-"), 0},
+        {"apostrophe", Qt::Key_Apostrophe, QStringLiteral("'"), 0},
+        {"accented letter", Qt::Key_Eacute, QStringLiteral("\u00e9"), 0},
+        {"Ctrl+A", Qt::Key_A, QStringLiteral("\x01"), Qt::ControlModifier},
+    };
+    for (const char* name : {"txtNameM", "txtNameF"}) {
+        for (const auto& k : keys)
+            QTest::addRow("%s %s", name, k.row) << QByteArray(name) << k.key << k.text << k.modifiers;
+    }
+}
+
+// A refused key changes nothing in the box, is reported once, and leaves the focus in the box.
+void TestMainWindow::refusedKey()
+{
+    QFETCH(QByteArray, box);
+    QFETCH(int, key);
+    QFETCH(QString, text);
+    QFETCH(int, modifiers);
+
+    typeNames(QStringLiteral("Ab"), QStringLiteral("Cd"));
+    QLineEdit* target = this->box(box.constData());
+    target->setFocus();
+    const QString before = target->text();
+    const int cursor = target->cursorPosition();
+    bool focusedWhileShown = false;
+    program->fake.messages.onShow = [&](const FakeMessages::Shown&) { focusedWhileShown = hasFocus(target); };
+
+    QTest::sendKeyEvent(QTest::Click, target, Qt::Key(key), text, Qt::KeyboardModifiers(modifiers));
+
+    QCOMPARE(program->fake.messages.texts(), QStringList{QStringLiteral("Please Enter Character Only")});
+    QCOMPARE(program->fake.messages.shown.first().kind, FakeMessages::Kind::Error);
+    QVERIFY(focusedWhileShown);
+    QVERIFY(hasFocus(target));
+    QCOMPARE(target->text(), before);
+    QCOMPARE(target->cursorPosition(), cursor);
+    // Enter in particular does not start the reading.
+    QVERIFY(!resultPageInFront());
+    QCOMPARE(caption(0), QStringLiteral("compatibility"));
+}
+
+void TestMainWindow::acceptedKeys_data()
+{
+    QTest::addColumn<QByteArray>("box");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QList<int>>("thenKeys");
+    QTest::addColumn<QString>("expected");
+
+    for (const char* name : {"txtNameM", "txtNameF"}) {
+        const QByteArray b(name);
+        QTest::addRow("%s capitals", name)
+            << b << QStringLiteral("JOHN") << QList<int>{} << QStringLiteral("JOHN");
+        QTest::addRow("%s lower case", name)
+            << b << QStringLiteral("mary") << QList<int>{} << QStringLiteral("mary");
+        QTest::addRow("%s spaces", name)
+            << b << QStringLiteral(" mary ann ") << QList<int>{} << QStringLiteral(" mary ann ");
+        QTest::addRow("%s backspace", name)
+            << b << QStringLiteral("abc") << QList<int>{Qt::Key_Backspace} << QStringLiteral("ab");
+        // Keys that type nothing are not characters: they pass without a message.
+        QTest::addRow("%s arrows and Delete", name)
+            << b << QStringLiteral("abc")
+            << QList<int>{Qt::Key_Home, Qt::Key_Delete, Qt::Key_End, Qt::Key_Shift} << QStringLiteral("bc");
+    }
+}
+
+void TestMainWindow::acceptedKeys()
+{
+    QFETCH(QByteArray, box);
+    QFETCH(QString, typed);
+    QFETCH(QList<int>, thenKeys);
+    QFETCH(QString, expected);
+
+    QLineEdit* target = this->box(box.constData());
+    QTest::keyClicks(target, typed);
+    for (int key : thenKeys)
+        QTest::keyClick(target, Qt::Key(key));
+
+    QCOMPARE(target->text(), expected);
+    QCOMPARE(program->fake.messages.texts(), QStringList{});
+}
+
+void TestMainWindow::reading_data()
+{
+    QTest::addColumn<QString>("yours");
+    QTest::addColumn<QString>("partners");
+    QTest::addColumn<QString>("line0");
+    QTest::addColumn<QString>("line1");
+    QTest::addColumn<QString>("line2");
+
+    const QString level8 = QStringLiteral("Your Level of Compatibility: 8");
+    QTest::newRow("capitals") << QStringLiteral("JOHN") << QStringLiteral("MARY")
+                              << QStringLiteral("Your Name: JOHN")
+                              << QStringLiteral("Your Partner's Name: MARY") << level8;
+    QTest::newRow("lower case") << QStringLiteral("john") << QStringLiteral("mary")
+                                << QStringLiteral("Your Name: JOHN")
+                                << QStringLiteral("Your Partner's Name: MARY") << level8;
+    QTest::newRow("inner and outer spaces")
+        << QStringLiteral(" mary ann ") << QStringLiteral("john") << QStringLiteral("Your Name: MARY ANN")
+        << QStringLiteral("Your Partner's Name: JOHN") << QStringLiteral("Your Level of Compatibility: 7");
+}
+
+void TestMainWindow::reading()
+{
+    QFETCH(QString, yours);
+    QFETCH(QString, partners);
+
+    typeNames(yours, partners);
+    QTest::mouseClick(w("cmdNext"), Qt::LeftButton);
+
+    QCOMPARE(program->fake.messages.texts(), QStringList{});
+    QTEST(caption(0), "line0");
+    QTEST(caption(1), "line1");
+    QTEST(caption(2), "line2");
+    QVERIFY(resultPageInFront());
+    // The boxes keep the names as typed.
+    QCOMPARE(box("txtNameM")->text(), yours);
+    QCOMPARE(box("txtNameF")->text(), partners);
+}
+
+void TestMainWindow::missingName_data()
+{
+    QTest::addColumn<QString>("yours");
+    QTest::addColumn<QString>("partners");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QByteArray>("focus");
+
+    const QString yourName = QStringLiteral("Please Enter Your Name");
+    const QString partnersName = QStringLiteral("Please Enter Your Partner's Name");
+    QTest::newRow("both empty") << QString() << QString() << yourName << QByteArray("txtNameM");
+    QTest::newRow("yours empty") << QString() << QStringLiteral("MARY") << yourName << QByteArray("txtNameM");
+    QTest::newRow("partner's empty") << QStringLiteral("JOHN") << QString() << partnersName
+                                     << QByteArray("txtNameF");
+    QTest::newRow("yours only spaces")
+        << QStringLiteral("   ") << QStringLiteral("MARY") << yourName << QByteArray("txtNameM");
+    QTest::newRow("partner's only spaces")
+        << QStringLiteral("JOHN") << QStringLiteral(" ") << partnersName << QByteArray("txtNameF");
+    QTest::newRow("both only spaces")
+        << QStringLiteral("  ") << QStringLiteral("  ") << yourName << QByteArray("txtNameM");
+}
+
+// One message, the focus on the box at fault, and the names page still in front.
+void TestMainWindow::missingName()
+{
+    QFETCH(QString, yours);
+    QFETCH(QString, partners);
+    QFETCH(QString, message);
+    QFETCH(QByteArray, focus);
+
+    typeNames(yours, partners);
+    // The click puts the focus on the button; the message must move it to the box at fault.
+    QTest::mouseClick(w("cmdNext"), Qt::LeftButton);
+
+    QCOMPARE(program->fake.messages.texts(), QStringList{message});
+    QCOMPARE(program->fake.messages.shown.first().kind, FakeMessages::Kind::Error);
+    QVERIFY(hasFocus(box(focus.constData())));
+    QVERIFY(!resultPageInFront());
+    QCOMPARE(caption(0), QStringLiteral("compatibility"));
+}
+
+void TestMainWindow::backClearsNames()
+{
+    typeNames(QStringLiteral("JOHN"), QStringLiteral("MARY"));
+    QTest::mouseClick(w("cmdNext"), Qt::LeftButton);
+    QVERIFY(resultPageInFront());
+
+    QTest::mouseClick(w("cmdBack"), Qt::LeftButton);
+
+    QCOMPARE(box("txtNameM")->text(), QString());
+    QCOMPARE(box("txtNameF")->text(), QString());
+    QVERIFY(hasFocus(box("txtNameM")));
+    QVERIFY(!resultPageInFront());
+    QCOMPARE(caption(0), QStringLiteral("Your Name: JOHN"));
+    QCOMPARE(caption(2), QStringLiteral("Your Level of Compatibility: 8"));
+}
+
+// Two names of the longest length the boxes take, and the space between them, fit the 16-bit positions
+// of the reading; longer text is cut at the box's limit and the reading still completes.
+void TestMainWindow::longestNamesStayWithinTheLimit()
+{
+    QLineEdit* m = box("txtNameM");
+    QLineEdit* f = box("txtNameF");
+    QVERIFY(m->maxLength() + f->maxLength() + 1 <= AppInfo::MaxCombinedLength);
+
+    const QString tooLong(40000, u'A');
+    m->setText(tooLong);
+    f->setText(tooLong);
+    QCOMPARE(m->text().size(), m->maxLength());
+    QTest::keyClicks(f, QStringLiteral("B"));
+    QCOMPARE(f->text().size(), f->maxLength());
+
+    QTest::mouseClick(w("cmdNext"), Qt::LeftButton);
+    QVERIFY(resultPageInFront());
+    QVERIFY(caption(2).startsWith(QStringLiteral("Your Level of Compatibility: ")));
+    bool ok = false;
+    const int level = caption(2).section(u' ', -1).toInt(&ok);
+    QVERIFY(ok);
+    QVERIFY(level >= 0 && level <= 10);
+}
+
+// "frmAbout/x" is a control of the About window, "frmExitScreen/x" one of the exit screen; anything
+// else is a menu entry or label of the main window.
+void TestMainWindow::activate(const QString& control)
+{
+    const QString window = control.section(u'/', 0, 0);
+    const QByteArray name = control.section(u'/', -1).toLatin1();
+    if (window == QLatin1String("frmAbout")) {
+        bool acted = false;
+        QTimer::singleShot(0, this, [&] {
+            QWidget* about = QApplication::activeModalWidget();
+            if (about && about->objectName() == QLatin1String("frmAbout")) {
+                QTest::mouseClick(ProgramFixture::child(about, name.constData()), Qt::LeftButton);
+                acted = true;
+                QTest::keyClick(about, Qt::Key_Escape);
+            }
+        });
+        main->findChild<QAction*>(QStringLiteral("mnuAbout"))->trigger();
+        QVERIFY(acted);
+        return;
+    }
+    if (window == QLatin1String("frmExitScreen")) {
+        QWidget* screen = program->forms->exitScreen().widget();
+        QTest::mouseClick(ProgramFixture::child(screen, name.constData()), Qt::LeftButton);
+        return;
+    }
+    if (auto* action = main->findChild<QAction*>(QLatin1String(name))) {
+        action->trigger();
+        return;
+    }
+    QTest::mouseClick(w(name.constData()), Qt::LeftButton);
+}
+
+void TestMainWindow::controlOpensItsPage_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("url");
+
+    const QString home = page("home-page");
+    const QString fullyBranded = page("fully-branded");
+    // Four controls lead to the home page and three to the fully-branded offer: each with the same address.
+    QTest::newRow("mnuVisit") << QStringLiteral("mnuVisit") << home;
+    QTest::newRow("Label61") << QStringLiteral("Label61") << home;
+    QTest::newRow("About lblHomePage") << QStringLiteral("frmAbout/lblHomePage") << home;
+    QTest::newRow("exit screen Check1") << QStringLiteral("frmExitScreen/Check1") << home;
+    QTest::newRow("lblFullBrand") << QStringLiteral("lblFullBrand") << fullyBranded;
+    QTest::newRow("mnuMakeMoney") << QStringLiteral("mnuMakeMoney") << fullyBranded;
+    QTest::newRow("About lblCoBrand") << QStringLiteral("frmAbout/lblCoBrand") << fullyBranded;
+    QTest::newRow("lblCobrand") << QStringLiteral("lblCobrand") << page("co-brand");
+    QTest::newRow("mnuOnline") << QStringLiteral("mnuOnline") << page("help-web-page");
+    QTest::newRow("mnuUpdate") << QStringLiteral("mnuUpdate") << page("download-web-page");
+    QTest::newRow("mnuDonate") << QStringLiteral("mnuDonate") << page("donate");
+    QTest::newRow("exit screen lblGoToHome")
+        << QStringLiteral("frmExitScreen/lblGoToHome") << page("kelpansoftwares");
+}
+
+// Each use opens the page again, with exactly the same address.
+void TestMainWindow::controlOpensItsPage()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, url);
+
+    activate(control);
+    activate(control);
+
+    QCOMPARE(program->fake.browser.opened, (QStringList{url, url}));
+    QCOMPARE(program->fake.messages.texts(), QStringList{});
+}
+
+void TestMainWindow::exitOpensNoPage()
+{
+    main->findChild<QAction*>(QStringLiteral("mnuExit"))->trigger();
+    ProgramFixture::flushDeletes();
+
+    QCOMPARE(program->fake.browser.opened, QStringList{});
+    QVERIFY(!program->forms->isLoaded(Forms::Id::Main));
+    QVERIFY(program->forms->exitScreen().widget()->isVisible());
+    QCOMPARE(program->fake.process.calls, 0);
+}
+
+void TestMainWindow::aboutClosesByKey_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Enter") << int(Qt::Key_Return);
+    QTest::newRow("Esc") << int(Qt::Key_Escape);
+}
+
+void TestMainWindow::aboutClosesByKey()
+{
+    QFETCH(int, key);
+    QString title;
+    QTimer::singleShot(0, this, [&] {
+        if (QWidget* about = QApplication::activeModalWidget()) {
+            title = about->windowTitle();
+            QTest::keyClick(about, Qt::Key(key));
+        }
+    });
+    // Returns only once the About window is closed.
+    main->findChild<QAction*>(QStringLiteral("mnuAbout"))->trigger();
+
+    QCOMPARE(title, QStringLiteral("QZ Name Compatibility v1.15"));
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    ProgramFixture::flushDeletes();
+    QCOMPARE(ProgramFixture::topLevel("frmAbout"), nullptr);
+    QCOMPARE(program->fake.browser.opened, QStringList{});
+}
+
+void TestMainWindow::geometry_data()
+{
+    QTest::addColumn<QByteArray>("control");
+    QTest::addColumn<QRect>("pixels");
+
+    // Twips divided by 15.
+    QTest::newRow("Label61") << QByteArray("Label61") << QRect(0, 6, 479, 31);
+    QTest::newRow("Frame1") << QByteArray("Frame1") << QRect(23, 48, 433, 225);
+    QTest::newRow("Frame2") << QByteArray("Frame2") << QRect(23, 48, 433, 225);
+    QTest::newRow("txtNameM") << QByteArray("txtNameM") << QRect(189, 96, 193, 23);
+    QTest::newRow("txtNameF") << QByteArray("txtNameF") << QRect(189, 128, 193, 23);
+    QTest::newRow("cmdNext") << QByteArray("cmdNext") << QRect(47, 176, 337, 23);
+    QTest::newRow("cmdBack") << QByteArray("cmdBack") << QRect(360, 192, 67, 27);
+    QTest::newRow("fraFullBrand") << QByteArray("fraFullBrand") << QRect(0, 280, 479, 57);
+    QTest::newRow("cmdOpen") << QByteArray("cmdOpen") << QRect(8, 360, 409, 25);
+}
+
+void TestMainWindow::geometry()
+{
+    QFETCH(QByteArray, control);
+    QTEST(w(control.constData())->geometry(), "pixels");
+    QCOMPARE(main->centralWidget()->size(), QSize(479, 340));
+}
+
+void TestMainWindow::tabOrder()
+{
+    const char* order[] = {"txtNameM", "txtNameF", "cmdNext", "cboMonth", "cboDate", "cboYear", "cmdOpen"};
+    QVERIFY(hasFocus(w(order[0])));
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY2(hasFocus(w(order[i])), order[i]);
+    }
+    QCOMPARE(program->fake.messages.texts(), QStringList{});
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "TestMainWindow.moc"
