@@ -1,0 +1,93 @@
+#include "BatchJob.h"
+
+#include "NameCheck.h"
+#include "Utf8.h"
+#include "reading/Compatibility.h"
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+QString utf8Problem(const QString& whose, qsizetype offset)
+{
+    return QStringLiteral("%1 is not valid UTF-8 (byte %2)").arg(whose).arg(offset + 1);
+}
+
+} // namespace
+
+int BatchJob::levelOf(QByteArrayView line, QString& problem)
+{
+    const char* tab =
+        static_cast<const char*>(std::memchr(line.data(), '\t', static_cast<std::size_t>(line.size())));
+    if (!tab) {
+        problem = QStringLiteral("no tab between the two names");
+        return -1;
+    }
+    const auto yourBytes = line.first(tab - line.data());
+    const auto partnersBytes = line.sliced(yourBytes.size() + 1);
+    if (partnersBytes.contains('\t')) {
+        problem = QStringLiteral("more than one tab");
+        return -1;
+    }
+    const QString yours = QStringLiteral("your name");
+    const QString partners = QStringLiteral("partner's name");
+    if (const qsizetype at = Utf8::decode(yourBytes, yourRaw_); at >= 0) {
+        problem = utf8Problem(yours, at);
+        return -1;
+    }
+    if (const qsizetype at = Utf8::decode(partnersBytes, partnersRaw_); at >= 0) {
+        problem = utf8Problem(partners, at);
+        return -1;
+    }
+    if (const auto p = NameCheck::prepare(yourRaw_, yourName_); p != NameCheck::Problem::None) {
+        problem = NameCheck::describe(p, yours);
+        return -1;
+    }
+    if (const auto p = NameCheck::prepare(partnersRaw_, partnersName_); p != NameCheck::Problem::None) {
+        problem = NameCheck::describe(p, partners);
+        return -1;
+    }
+    return compatibilityLevel(yourName_, partnersName_);
+}
+
+int BatchJob::run(BatchReader& reader, std::FILE* out, std::FILE* err)
+{
+    constexpr std::size_t FlushAt = std::size_t{1} << 16;
+    std::string output;
+    output.reserve(FlushAt + 16);
+    bool failed = false;
+    BatchReader::Line line;
+    QString problem;
+    while (reader.next(line)) {
+        int level = -1;
+        if (line.tooLong)
+            problem = QStringLiteral("line longer than %1 bytes, skipped").arg(reader.maxLineBytes());
+        else
+            level = levelOf(line.text, problem);
+        if (level >= 10) {
+            output += '1';
+            output += static_cast<char>('0' + level - 10);
+        } else if (level >= 0) {
+            output += static_cast<char>('0' + level);
+        } else {
+            failed = true;
+            std::fprintf(err, "line %lld: %s\n", line.number, problem.toUtf8().constData());
+        }
+        output += '\n';
+        if (output.size() >= FlushAt) {
+            std::fwrite(output.data(), 1, output.size(), out);
+            output.clear();
+        }
+    }
+    std::fwrite(output.data(), 1, output.size(), out);
+    if (reader.readFailed()) {
+        std::fputs("qzcompat: cannot read standard input\n", err);
+        failed = true;
+    }
+    if (std::fflush(out) != 0 || std::ferror(out)) {
+        std::fputs("qzcompat: cannot write the output\n", err);
+        failed = true;
+    }
+    return failed ? 1 : 0;
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QByteArrayView>
+
+#include <cstddef>
+#include <functional>
+#include <vector>
+
+// Splits a stream of bytes into lines, reading it in large blocks. A line ends at LF; a CR just before
+// the LF is dropped; a last line without LF still counts. A line longer than the limit is never held
+// whole: it is skipped to its end and reported as too long, so memory stays bounded whatever the input.
+class BatchReader
+{
+public:
+    // Fills buffer with up to capacity bytes; returns how many, 0 at the end of input, -1 on a read error.
+    using Source = std::function<std::ptrdiff_t(char* buffer, std::size_t capacity)>;
+
+    struct Line
+    {
+        QByteArrayView text;  // without its line end; empty when tooLong; valid until the next call
+        long long number = 0; // counted from 1
+        bool tooLong = false;
+    };
+
+    static constexpr std::size_t DefaultBlockBytes = std::size_t{1} << 20;
+
+    BatchReader(Source source, std::size_t maxLineBytes, std::size_t blockBytes = DefaultBlockBytes);
+
+    // The next line, or false at the end of input.
+    bool next(Line& line);
+
+    bool readFailed() const { return readFailed_; }
+    std::size_t maxLineBytes() const { return maxLineBytes_; }
+
+private:
+    bool fill();
+    void skipRestOfLine();
+
+    Source source_;
+    std::size_t maxLineBytes_;
+    std::vector<char> buffer_;
+    std::size_t begin_ = 0;   // start of the current line
+    std::size_t scanned_ = 0; // bytes from begin_ already known to hold no LF
+    std::size_t end_ = 0;     // end of the bytes read
+    long long number_ = 0;
+    bool atEnd_ = false;
+    bool readFailed_ = false;
+};

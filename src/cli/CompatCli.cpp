@@ -1,0 +1,187 @@
+#include "CompatCli.h"
+
+#include "BatchJob.h"
+#include "BatchReader.h"
+#include "NameCheck.h"
+#include "ReadingFormat.h"
+#include "Utf8.h"
+#include "common/AppInfo.h"
+#include "reading/Compatibility.h"
+
+#include <cstring>
+#include <vector>
+
+namespace CompatCli {
+
+namespace {
+
+void write(std::FILE* stream, const QByteArray& bytes)
+{
+    std::fwrite(bytes.constData(), 1, bytes.size(), stream);
+}
+
+int usageError(std::FILE* err, const QString& message)
+{
+    write(
+        err,
+        QStringLiteral("qzcompat: %1\nTry 'qzcompat --help' for more information.\n").arg(message).toUtf8());
+    return BadUsage;
+}
+
+int inputError(std::FILE* err, const QString& message)
+{
+    write(err, QStringLiteral("qzcompat: %1\n").arg(message).toUtf8());
+    return BadInput;
+}
+
+// Decodes and checks one name given on the command line; on failure returns the message.
+QString prepareArgument(const QByteArray& bytes, const QString& whose, QString& name)
+{
+    // The names are read as UTF-8 whatever the locale says: a C locale would otherwise turn every
+    // accented letter into a question mark.
+    QString raw;
+    if (Utf8::decode(bytes, raw) >= 0)
+        return whose + QStringLiteral(" is not valid UTF-8");
+    return NameCheck::describe(NameCheck::prepare(raw, name), whose);
+}
+
+int runSingle(const Options& options, std::FILE* out, std::FILE* err)
+{
+    QString yourName;
+    QString partnersName;
+    for (const QString& problem :
+         {prepareArgument(options.yourName, QStringLiteral("your name"), yourName),
+          prepareArgument(options.partnersName, QStringLiteral("partner's name"), partnersName)}) {
+        if (!problem.isEmpty())
+            return inputError(err, problem);
+    }
+    switch (options.mode) {
+    case Mode::Explain:
+        write(out, ReadingFormat::explain(yourName, partnersName, compatibilitySteps(yourName, partnersName))
+                       .toUtf8());
+        break;
+    case Mode::Json:
+        write(out, ReadingFormat::json(yourName, partnersName, compatibilitySteps(yourName, partnersName)));
+        break;
+    default:
+        write(out, QByteArray::number(compatibilityLevel(yourName, partnersName)) + '\n');
+        break;
+    }
+    return std::fflush(out) == 0 ? Success : inputError(err, QStringLiteral("cannot write the output"));
+}
+
+int runBatch(std::FILE* in, std::FILE* out, std::FILE* err)
+{
+    // Messages about bad lines can be many; buffer them like the output.
+    std::setvbuf(err, nullptr, _IOFBF, std::size_t{1} << 16);
+    BatchReader reader(
+        [in](char* buffer, std::size_t capacity) -> std::ptrdiff_t {
+            const std::size_t got = std::fread(buffer, 1, capacity, in);
+            return got == 0 && std::ferror(in) ? -1 : static_cast<std::ptrdiff_t>(got);
+        },
+        BatchJob::MaxLineBytes);
+    BatchJob job;
+    const int status = job.run(reader, out, err);
+    std::fflush(err);
+    return status;
+}
+
+} // namespace
+
+Options parseArguments(int argc, const char* const* argv)
+{
+    Options options;
+    std::vector<const char*> names;
+    bool help = false;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (optionsEnded || arg[0] != '-' || arg[1] == '\0') {
+            names.push_back(arg);
+            continue;
+        }
+        Mode mode = Mode::Level;
+        if (std::strcmp(arg, "--") == 0) {
+            optionsEnded = true;
+            continue;
+        } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
+            help = true;
+            continue;
+        } else if (std::strcmp(arg, "--explain") == 0) {
+            mode = Mode::Explain;
+        } else if (std::strcmp(arg, "--json") == 0) {
+            mode = Mode::Json;
+        } else if (std::strcmp(arg, "--batch") == 0) {
+            mode = Mode::Batch;
+        } else if (options.error.isEmpty()) {
+            options.error = QStringLiteral("unknown option '%1'").arg(QString::fromUtf8(arg));
+            continue;
+        }
+        if (options.mode != Mode::Level && options.mode != mode && options.error.isEmpty())
+            options.error = QStringLiteral("choose only one of --explain, --json and --batch");
+        options.mode = mode;
+    }
+    if (help) {
+        options = Options();
+        options.mode = Mode::Help;
+        return options;
+    }
+    if (!options.error.isEmpty())
+        return options;
+    if (options.mode == Mode::Batch) {
+        if (!names.empty())
+            options.error = QStringLiteral("--batch reads the names from standard input; give no names");
+        return options;
+    }
+    if (names.size() < 2)
+        options.error =
+            names.empty() ? QStringLiteral("missing NAME and PARTNER") : QStringLiteral("missing PARTNER");
+    else if (names.size() > 2)
+        options.error = QStringLiteral("too many arguments (quote a name that holds spaces)");
+    else {
+        options.yourName = names[0];
+        options.partnersName = names[1];
+    }
+    return options;
+}
+
+QString usage()
+{
+    return QStringLiteral(
+               "Usage: qzcompat [--explain | --json] [--] NAME PARTNER\n"
+               "       qzcompat --batch < PAIRS\n"
+               "\n"
+               "Prints the level of compatibility (0 to 10) of two names, your name first.\n"
+               "Names are upper-cased and trimmed of outer spaces; a name that is empty or only spaces,\n"
+               "or longer than %1 characters, is refused.\n"
+               "\n"
+               "  --explain   show every step of the reading, one labelled line each\n"
+               "  --json      print the steps as one JSON object\n"
+               "  --batch     read one NAME<TAB>PARTNER pair per line (UTF-8) from standard input and\n"
+               "              print one level per line; a line that cannot be read gives an empty line\n"
+               "              and a message with its line number on standard error\n"
+               "  -h, --help  show this help\n"
+               "  --          end of options, for a name that starts with '-'\n"
+               "\n"
+               "Exit status: 0 success, 1 bad input, 2 bad usage.\n")
+        .arg(AppInfo::MaxNameLength);
+}
+
+int run(int argc, const char* const* argv, std::FILE* in, std::FILE* out, std::FILE* err)
+{
+    const Options options = parseArguments(argc, argv);
+    if (!options.error.isEmpty())
+        return usageError(err, options.error);
+    switch (options.mode) {
+    case Mode::Help:
+        write(out, usage().toUtf8());
+        std::fflush(out);
+        return Success;
+    case Mode::Batch:
+        return runBatch(in, out, err);
+    default:
+        return runSingle(options, out, err);
+    }
+}
+
+} // namespace CompatCli

@@ -1,0 +1,52 @@
+#include "NameCheck.h"
+
+#include "common/AppInfo.h"
+#include "reading/NameRules.h"
+
+#include <algorithm>
+
+namespace NameCheck {
+
+Problem prepare(QStringView raw, QString& normalized)
+{
+    if (raw.size() > AppInfo::MaxNameLength)
+        return Problem::TooLong;
+    const bool ascii = std::all_of(raw.begin(), raw.end(), [](QChar c) { return c.unicode() < 0x80; });
+    if (!ascii) {
+        const QString text = raw.toString();
+        if (NameRules::isBlank(text))
+            return Problem::Blank;
+        normalized = NameRules::normalize(text);
+        return normalized.size() > AppInfo::MaxNameLength ? Problem::TooLong : Problem::None;
+    }
+    qsizetype begin = 0;
+    qsizetype end = raw.size();
+    while (begin < end && raw[begin] == u' ')
+        ++begin;
+    while (end > begin && raw[end - 1] == u' ')
+        --end;
+    if (begin == end)
+        return Problem::Blank;
+    normalized.resize(end - begin);
+    QChar* out = normalized.data();
+    for (qsizetype i = begin; i < end; ++i) {
+        const char16_t c = raw[i].unicode();
+        *out++ = QChar(c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - (u'a' - u'A')) : c);
+    }
+    return Problem::None;
+}
+
+QString describe(Problem problem, const QString& whose)
+{
+    switch (problem) {
+    case Problem::None:
+        break;
+    case Problem::Blank:
+        return whose + QStringLiteral(" is empty or only spaces");
+    case Problem::TooLong:
+        return whose + QStringLiteral(" is longer than %1 characters").arg(AppInfo::MaxNameLength);
+    }
+    return {};
+}
+
+} // namespace NameCheck

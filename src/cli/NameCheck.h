@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// The checks a name passes before a reading, the same as in the window: a name of nothing but spaces is
+// refused, and so is one longer than a name box admits (before or after upper-casing, which can lengthen
+// a few letters such as ß).
+namespace NameCheck {
+
+enum class Problem
+{
+    None,
+    Blank,
+    TooLong
+};
+
+// Upper-cases and trims raw into normalized, as NameRules::normalize does, and checks it. Plain ASCII
+// names are handled in place in normalized's storage, so a caller that keeps normalized between calls
+// does not allocate for them.
+Problem prepare(QStringView raw, QString& normalized);
+
+// "your name is empty or only spaces" and the like; whose is "your name" or "partner's name".
+QString describe(Problem problem, const QString& whose);
+
+} // namespace NameCheck

@@ -1,0 +1,214 @@
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTest>
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run runCompat(const QStringList& args, const QByteArray& input = {}, const QString& locale = {})
+{
+    QProcess process;
+    if (!locale.isEmpty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LC_ALL"), locale);
+        env.insert(QStringLiteral("LANG"), locale);
+        process.setProcessEnvironment(env);
+    }
+    process.start(QStringLiteral(QZCOMPAT_PATH), args);
+    if (!process.waitForStarted())
+        return {};
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+QStringList L(std::initializer_list<const char*> items)
+{
+    QStringList list;
+    for (const char* s : items)
+        list << QString::fromUtf8(s);
+    return list;
+}
+
+} // namespace
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void level_data();
+    void level();
+    void explainShowsEveryStep();
+    void jsonHoldsTheSteps();
+    void argumentsAreUtf8InAnyLocale();
+    void badUsage_data();
+    void badUsage();
+    void batch_data();
+    void batch();
+};
+
+void TestCli::level_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QByteArray>("out");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("err");
+
+    QTest::newRow("JOHN MARY") << L({"JOHN", "MARY"}) << QByteArray("8\n") << 0 << QByteArray();
+    QTest::newRow("ROMEO JULIET") << L({"ROMEO", "JULIET"}) << QByteArray("2\n") << 0 << QByteArray();
+    QTest::newRow("ANNA BOB") << L({"ANNA", "BOB"}) << QByteArray("2\n") << 0 << QByteArray();
+    QTest::newRow("lower case") << L({"john", "mary"}) << QByteArray("8\n") << 0 << QByteArray();
+    QTest::newRow("spaces around and inside")
+        << L({" mary ann ", "john"}) << QByteArray("7\n") << 0 << QByteArray();
+    QTest::newRow("dashed name after --") << L({"--", "-A", "B"}) << QByteArray("4\n") << 0 << QByteArray();
+    QTest::newRow("blank name") << L({"JOHN", "  "}) << QByteArray() << 1
+                                << QByteArray("partner's name is empty or only spaces");
+    QTest::newRow("empty name") << L({"", "MARY"}) << QByteArray() << 1 << QByteArray("your name is empty");
+    QTest::newRow("blank name explained")
+        << L({"--explain", " ", "MARY"}) << QByteArray() << 1 << QByteArray("your name is empty");
+    QTest::newRow("name too long") << QStringList{QString(16383, u'A'), QStringLiteral("B")} << QByteArray()
+                                   << 1 << QByteArray("your name is longer than 16382 characters");
+    QTest::newRow("help") << L({"--help"}) << QByteArray("Usage: qzcompat") << 0 << QByteArray();
+}
+
+void TestCli::level()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QByteArray, out);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, err);
+
+    const Run run = runCompat(args);
+    QCOMPARE(run.exitCode, exitCode);
+    if (out.endsWith('\n') || out.isEmpty())
+        QCOMPARE(run.out, out);
+    else
+        QVERIFY(run.out.startsWith(out));
+    QVERIFY2(run.err.contains(err), run.err.constData());
+    QCOMPARE(run.err.isEmpty(), err.isEmpty());
+}
+
+void TestCli::explainShowsEveryStep()
+{
+    const Run run = runCompat(L({"--explain", "JOHN", "MARY"}));
+    QCOMPARE(run.exitCode, 0);
+    const QList<QByteArray> lines = run.out.trimmed().split('\n');
+    for (const char* expected :
+         {"Combined text: JOHN MARY", "Groups: J O H N M A R Y", "Marks: 1 1 1 1 1 1 1 1 (0)",
+          "Pair sums: 2 2 2 2 (0)", "Fold list: 6, 2, 0", "U: 2", "Result number: 8", "Level: 8"})
+        QVERIFY2(lines.contains(expected), expected);
+
+    const Run repeated = runCompat(L({"--explain", "mary ann", "john"}));
+    QVERIFY(repeated.out.contains("Groups: M AA R Y NNN J O H\n"));
+}
+
+void TestCli::jsonHoldsTheSteps()
+{
+    const Run run = runCompat(L({"--json", "romeo", "juliet"}));
+    QCOMPARE(run.exitCode, 0);
+    QJsonParseError error;
+    const QJsonObject o = QJsonDocument::fromJson(run.out, &error).object();
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QCOMPARE(run.out.count('\n'), 1);
+    QCOMPARE(o.value(QStringLiteral("yourName")).toString(), QStringLiteral("ROMEO"));
+    QCOMPARE(o.value(QStringLiteral("combined")).toString(), QStringLiteral("ROMEO JULIET"));
+    QCOMPARE(o.value(QStringLiteral("groups")).toArray().at(1).toString(), QStringLiteral("OO"));
+    QCOMPARE(o.value(QStringLiteral("foldList")).toArray(), (QJsonArray{4, 3, 1, 0}));
+    QCOMPARE(o.value(QStringLiteral("u")).toInt(), 3);
+    QCOMPARE(o.value(QStringLiteral("resultNumber")).toInt(), 11);
+    QCOMPARE(o.value(QStringLiteral("level")).toInt(), 2);
+}
+
+void TestCli::argumentsAreUtf8InAnyLocale()
+{
+    // Under the C locale a locale-based decoding would turn é into '?' and count both as one letter.
+    const Run accented = runCompat({QStringLiteral("--json"), QStringLiteral("\u00E9"), QStringLiteral("?")},
+                                   {}, QStringLiteral("C"));
+    QCOMPARE(accented.exitCode, 0);
+    const QJsonObject o = QJsonDocument::fromJson(accented.out).object();
+    QCOMPARE(o.value(QStringLiteral("yourName")).toString(), QStringLiteral("\u00C9"));
+    QCOMPARE(o.value(QStringLiteral("level")).toInt(), 2);
+
+    QProcess shell;
+    shell.start(QStringLiteral("/bin/sh"),
+                {QStringLiteral("-c"), QStringLiteral("\"$0\" \"$(printf 'J\\377')\" MARY"),
+                 QStringLiteral(QZCOMPAT_PATH)});
+    QVERIFY(shell.waitForFinished());
+    QCOMPARE(shell.exitCode(), 1);
+    QVERIFY(shell.readAllStandardError().contains("your name is not valid UTF-8"));
+}
+
+void TestCli::badUsage_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QByteArray>("message");
+
+    QTest::newRow("nothing") << QStringList() << QByteArray("missing NAME and PARTNER");
+    QTest::newRow("one name") << L({"JOHN"}) << QByteArray("missing PARTNER");
+    QTest::newRow("unknown option") << L({"--jsn", "A", "B"}) << QByteArray("unknown option '--jsn'");
+    QTest::newRow("batch with names") << L({"--batch", "A", "B"}) << QByteArray("give no names");
+    QTest::newRow("two modes") << L({"--json", "--batch"}) << QByteArray("choose only one");
+}
+
+void TestCli::badUsage()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QByteArray, message);
+
+    const Run run = runCompat(args);
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY2(run.err.contains(message), run.err.constData());
+    QVERIFY(run.err.contains("qzcompat --help"));
+}
+
+void TestCli::batch_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QByteArray>("out");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("err");
+
+    QTest::newRow("all good, cr lf, no final lf")
+        << QByteArray("JOHN\tMARY\r\nromeo\tjuliet\n mary ann \tjohn\nABCDEF\tFGHIJKLMN")
+        << QByteArray("8\n2\n7\n10\n") << 0 << QByteArray();
+    QTest::newRow("good and bad mixed")
+        << QByteArray("JOHN\tMARY\nno tab here\n\n \tMARY\nANNA\tBOB\nJ\xC3\tMARY\nA\tB\tC\nANNA\tBOB\n")
+        << QByteArray("8\n\n\n\n2\n\n\n2\n") << 1
+        << QByteArray("line 2: no tab between the two names\n"
+                      "line 3: no tab between the two names\n"
+                      "line 4: your name is empty or only spaces\n"
+                      "line 6: your name is not valid UTF-8 (byte 2)\n"
+                      "line 7: more than one tab\n");
+    QTest::newRow("overlong line skipped")
+        << QByteArray("A\tB\n" + QByteArray(500000, 'X') + "\tY\nA\tB\n") << QByteArray("2\n\n2\n") << 1
+        << QByteArray("line 2: line longer than 98293 bytes, skipped\n");
+    QTest::newRow("no input") << QByteArray() << QByteArray() << 0 << QByteArray();
+}
+
+void TestCli::batch()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QByteArray, out);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, err);
+
+    const Run run = runCompat(L({"--batch"}), input);
+    QCOMPARE(run.out, out);
+    QCOMPARE(run.err, err);
+    QCOMPARE(run.exitCode, exitCode);
+}
+
+QTEST_APPLESS_MAIN(TestCli)
+#include "TestCli.moc"

@@ -1,0 +1,314 @@
+#include "BatchJob.h"
+#include "BatchReader.h"
+#include "CompatCli.h"
+#include "NameCheck.h"
+#include "Utf8.h"
+#include "common/AppInfo.h"
+#include "reading/NameRules.h"
+
+#include <QTest>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// A source that hands out its bytes in pieces of at most `piece` bytes, as a pipe does, and records the
+// largest read it was asked for.
+struct ChunkedSource
+{
+    QByteArray bytes;
+    std::size_t piece;
+    qsizetype position = 0;
+    std::size_t largestRequest = 0;
+
+    std::ptrdiff_t operator()(char* buffer, std::size_t capacity)
+    {
+        largestRequest = std::max(largestRequest, capacity);
+        const auto n = std::min<qsizetype>(
+            {static_cast<qsizetype>(capacity), static_cast<qsizetype>(piece), bytes.size() - position});
+        std::memcpy(buffer, bytes.constData() + position, static_cast<std::size_t>(n));
+        position += n;
+        return n;
+    }
+};
+
+// Reads every line; a line too long reads as "<too long>".
+QStringList readAll(BatchReader& reader)
+{
+    QStringList lines;
+    BatchReader::Line line;
+    long long expectedNumber = 1;
+    while (reader.next(line)) {
+        if (line.number != expectedNumber++)
+            return {QStringLiteral("line numbers out of order")};
+        lines << (line.tooLong ? QStringLiteral("<too long>") : QString::fromUtf8(line.text));
+    }
+    return lines;
+}
+
+} // namespace
+
+class TestCliUnits : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readerSplitsLines_data();
+    void readerSplitsLines();
+    void readerSkipsHugeLineInBoundedMemory();
+    void readerReportsReadFailure();
+    void utf8Decoding_data();
+    void utf8Decoding();
+    void nameCheckMatchesWindowRules_data();
+    void nameCheckMatchesWindowRules();
+    void batchLine_data();
+    void batchLine();
+    void arguments_data();
+    void arguments();
+};
+
+void TestCliUnits::readerSplitsLines_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<int>("piece");
+    QTest::addColumn<QStringList>("lines");
+
+    const auto L = [](std::initializer_list<const char*> items) {
+        QStringList list;
+        for (const char* s : items)
+            list << QString::fromUtf8(s);
+        return list;
+    };
+    // The limit is 8 bytes and the buffer holds 16: small enough to cross block edges often.
+    QTest::newRow("nothing") << QByteArray() << 100 << QStringList();
+    QTest::newRow("lf") << QByteArray("a\tb\nc\td\n") << 100 << L({"a\tb", "c\td"});
+    QTest::newRow("cr lf") << QByteArray("a\tb\r\nc\td\r\n") << 100 << L({"a\tb", "c\td"});
+    QTest::newRow("last line without lf") << QByteArray("a\tb\nc\td") << 100 << L({"a\tb", "c\td"});
+    QTest::newRow("last line cr without lf") << QByteArray("a\tb\r") << 100 << L({"a\tb"});
+    QTest::newRow("cr inside a line stays") << QByteArray("a\rb\n") << 100 << L({"a\rb"});
+    QTest::newRow("empty lines") << QByteArray("\n\r\n\n") << 100 << L({"", "", ""});
+    QTest::newRow("one byte at a time") << QByteArray("ab\r\ncd\nef") << 1 << L({"ab", "cd", "ef"});
+    QTest::newRow("exactly the limit with cr lf")
+        << QByteArray("12345678\r\nx\n") << 3 << L({"12345678", "x"});
+    QTest::newRow("one over the limit") << QByteArray("123456789\nx\n") << 100 << L({"<too long>", "x"});
+    QTest::newRow("one over the limit, slowly")
+        << QByteArray("123456789\r\nx\n") << 1 << L({"<too long>", "x"});
+    QTest::newRow("long line across blocks")
+        << QByteArray("a\n" + QByteArray(50, 'z') + "\r\nb") << 5 << L({"a", "<too long>", "b"});
+    QTest::newRow("long last line") << QByteArray("a\n" + QByteArray(50, 'z')) << 7 << L({"a", "<too long>"});
+}
+
+void TestCliUnits::readerSplitsLines()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(int, piece);
+    QFETCH(QStringList, lines);
+
+    ChunkedSource source{input, static_cast<std::size_t>(piece)};
+    BatchReader reader(std::ref(source), 8, 16);
+    QCOMPARE(readAll(reader), lines);
+    QVERIFY(!reader.readFailed());
+}
+
+void TestCliUnits::readerSkipsHugeLineInBoundedMemory()
+{
+    // 64 MB without a line end, generated on the fly: the reader must skip it, not hold it.
+    constexpr long long hugeBytes = 64LL << 20;
+    long long served = 0;
+    std::size_t largestRequest = 0;
+    bool tailSent = false;
+    const QByteArray tail("\nJOHN\tMARY\n");
+    BatchReader reader(
+        [&](char* buffer, std::size_t capacity) -> std::ptrdiff_t {
+            largestRequest = std::max(largestRequest, capacity);
+            if (served < hugeBytes) {
+                const auto n = static_cast<std::size_t>(std::min<long long>(hugeBytes - served, 65536));
+                const std::size_t count = std::min(n, capacity);
+                std::memset(buffer, 'A', count);
+                served += static_cast<long long>(count);
+                return static_cast<std::ptrdiff_t>(count);
+            }
+            if (tailSent)
+                return 0;
+            tailSent = true;
+            std::memcpy(buffer, tail.constData(), static_cast<std::size_t>(tail.size()));
+            return tail.size();
+        },
+        BatchJob::MaxLineBytes);
+    QCOMPARE(readAll(reader), QStringList({QStringLiteral("<too long>"), QStringLiteral("JOHN\tMARY")}));
+    QVERIFY(largestRequest <= BatchReader::DefaultBlockBytes);
+}
+
+void TestCliUnits::readerReportsReadFailure()
+{
+    int calls = 0;
+    BatchReader reader(
+        [&calls](char* buffer, std::size_t) -> std::ptrdiff_t {
+            if (calls++ > 0)
+                return -1;
+            std::memcpy(buffer, "a\tb\nc", 5);
+            return 5;
+        },
+        8);
+    QCOMPARE(readAll(reader), QStringList({QStringLiteral("a\tb"), QStringLiteral("c")}));
+    QVERIFY(reader.readFailed());
+}
+
+void TestCliUnits::utf8Decoding_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("errorAt"); // -1 when valid
+
+    QTest::newRow("ascii") << QByteArray("JOHN MARY") << -1;
+    QTest::newRow("two bytes") << QByteArray("\xC3\xA9lodie") << -1;
+    QTest::newRow("three bytes") << QByteArray("\xE2\x82\xAC") << -1;
+    QTest::newRow("four bytes") << QByteArray("A\xF0\x9F\x98\x80") << -1;
+    QTest::newRow("highest code point") << QByteArray("\xF4\x8F\xBF\xBF") << -1;
+    QTest::newRow("nul byte") << QByteArray("A\0B", 3) << -1;
+    QTest::newRow("lone continuation") << QByteArray("AB\x80") << 2;
+    QTest::newRow("overlong two bytes") << QByteArray("\xC0\x80") << 0;
+    QTest::newRow("overlong three bytes") << QByteArray("\xE0\x80\x80") << 0;
+    QTest::newRow("surrogate") << QByteArray("A\xED\xA0\x80") << 1;
+    QTest::newRow("above U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << 0;
+    QTest::newRow("truncated at end") << QByteArray("AB\xE2\x82") << 2;
+    QTest::newRow("ascii where continuation due") << QByteArray("\xC3Z") << 0;
+    QTest::newRow("latin-1 byte") << QByteArray("\xE9t\xE9") << 0;
+}
+
+void TestCliUnits::utf8Decoding()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, errorAt);
+
+    QString decoded = QStringLiteral("left over from an earlier, longer call");
+    QCOMPARE(Utf8::decode(bytes, decoded), qsizetype{errorAt});
+    if (errorAt < 0)
+        QCOMPARE(decoded, QString::fromUtf8(bytes));
+}
+
+void TestCliUnits::nameCheckMatchesWindowRules_data()
+{
+    QTest::addColumn<QString>("raw");
+    QTest::addColumn<int>("problem");
+
+    const int none = int(NameCheck::Problem::None);
+    const int blank = int(NameCheck::Problem::Blank);
+    const int tooLong = int(NameCheck::Problem::TooLong);
+    const int max = AppInfo::MaxNameLength;
+    QTest::newRow("lower case") << QStringLiteral("john") << none;
+    QTest::newRow("outer and inner spaces") << QStringLiteral(" mary ann ") << none;
+    QTest::newRow("tab is not trimmed") << QStringLiteral(" \tann") << none;
+    QTest::newRow("accented") << QStringLiteral(" \u00E9lodie") << none;
+    QTest::newRow("empty") << QString() << blank;
+    QTest::newRow("spaces only") << QStringLiteral("   ") << blank;
+    QTest::newRow("spaces and accented") << QStringLiteral("  \u00E9 ") << none;
+    QTest::newRow("longest") << QString(max, u'a') << none;
+    QTest::newRow("one too long") << QString(max + 1, u'a') << tooLong;
+    QTest::newRow("too long with spaces") << QStringLiteral(" ") + QString(max, u'a') << tooLong;
+    QTest::newRow("too long after upper-casing")
+        << QString(max - 1, u'a') + QStringLiteral("\u00DF") << tooLong;
+}
+
+void TestCliUnits::nameCheckMatchesWindowRules()
+{
+    QFETCH(QString, raw);
+    QFETCH(int, problem);
+
+    QString normalized = QStringLiteral("stale text of a previous name");
+    QCOMPARE(int(NameCheck::prepare(raw, normalized)), problem);
+    QCOMPARE(NameRules::isBlank(raw), problem == int(NameCheck::Problem::Blank));
+    if (problem == int(NameCheck::Problem::None))
+        QCOMPARE(normalized, NameRules::normalize(raw));
+}
+
+void TestCliUnits::batchLine_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<int>("level");
+    QTest::addColumn<QString>("problem");
+
+    QTest::newRow("worked example") << QByteArray("JOHN\tMARY") << 8 << QString();
+    QTest::newRow("lower case, spaces") << QByteArray(" mary ann \tjohn") << 7 << QString();
+    QTest::newRow("level ten") << QByteArray("ABCDEF\tFGHIJKLMN") << 10 << QString();
+    QTest::newRow("accented upper-cased") << QByteArray("\xC3\xA9\tA") << 2 << QString();
+    QTest::newRow("no tab") << QByteArray("JOHN MARY") << -1 << QStringLiteral("no tab");
+    QTest::newRow("empty line") << QByteArray("") << -1 << QStringLiteral("no tab");
+    QTest::newRow("two tabs") << QByteArray("A\tB\tC") << -1 << QStringLiteral("more than one tab");
+    QTest::newRow("blank first") << QByteArray("  \tMARY") << -1 << QStringLiteral("your name is empty");
+    QTest::newRow("empty second") << QByteArray("JOHN\t") << -1 << QStringLiteral("partner's name is empty");
+    QTest::newRow("bad utf-8 second")
+        << QByteArray("JOHN\tM\xFF") << -1 << QStringLiteral("partner's name is not valid UTF-8 (byte 2)");
+    QTest::newRow("too long first") << QByteArray(AppInfo::MaxNameLength + 1, 'A') + "\tB" << -1
+                                    << QStringLiteral("your name is longer than");
+}
+
+void TestCliUnits::batchLine()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(int, level);
+    QFETCH(QString, problem);
+
+    BatchJob job;
+    QString reported;
+    // A line after a longer one must not see its leftovers.
+    QCOMPARE(job.levelOf("ABCDEFGHIJKLM   \tNOPQRSTUVWXYZ  ", reported), 6);
+    QCOMPARE(job.levelOf(line, reported), level);
+    if (level < 0)
+        QVERIFY2(reported.startsWith(problem), qPrintable(reported));
+}
+
+void TestCliUnits::arguments_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("error"); // start of the message; empty when usable
+    QTest::addColumn<QString>("yourName");
+
+    using M = CompatCli::Mode;
+    const auto row = [](const char* name, std::initializer_list<const char*> args, M mode, const char* error,
+                        const char* yours) {
+        QStringList list;
+        for (const char* a : args)
+            list << QString::fromUtf8(a);
+        QTest::newRow(name) << list << int(mode) << QString::fromUtf8(error) << QString::fromUtf8(yours);
+    };
+    row("two names", {"JOHN", "MARY"}, M::Level, "", "JOHN");
+    row("explain after names", {"JOHN", "MARY", "--explain"}, M::Explain, "", "JOHN");
+    row("json", {"--json", "A", "B"}, M::Json, "", "A");
+    row("dash dash before a dashed name", {"--", "-X-", "B"}, M::Level, "", "-X-");
+    row("lone dash is a name", {"-", "B"}, M::Level, "", "-");
+    row("help wins over errors", {"--bogus", "--help"}, M::Help, "", "");
+    row("short help", {"-h"}, M::Help, "", "");
+    row("batch", {"--batch"}, M::Batch, "", "");
+    row("no names", {}, M::Level, "missing NAME and PARTNER", "");
+    row("one name", {"JOHN"}, M::Level, "missing PARTNER", "");
+    row("three names", {"MARY", "ANN", "JOHN"}, M::Level, "too many arguments", "");
+    row("unknown option", {"--explian", "A", "B"}, M::Level, "unknown option '--explian'", "");
+    row("two modes", {"--json", "--explain", "A", "B"}, M::Explain, "choose only one", "");
+    row("batch with names", {"--batch", "A", "B"}, M::Batch, "--batch reads the names", "");
+}
+
+void TestCliUnits::arguments()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, mode);
+    QFETCH(QString, error);
+    QFETCH(QString, yourName);
+
+    std::vector<QByteArray> storage{QByteArrayLiteral("qzcompat")};
+    for (const QString& a : args)
+        storage.push_back(a.toUtf8());
+    std::vector<const char*> argv;
+    for (const QByteArray& a : storage)
+        argv.push_back(a.constData());
+    const CompatCli::Options options = CompatCli::parseArguments(int(argv.size()), argv.data());
+    QVERIFY2(error.isEmpty() ? options.error.isEmpty() : options.error.startsWith(error),
+             qPrintable(options.error));
+    QCOMPARE(int(options.mode), mode);
+    if (error.isEmpty())
+        QCOMPARE(QString::fromUtf8(options.yourName), yourName);
+}
+
+QTEST_APPLESS_MAIN(TestCliUnits)
+#include "TestCliUnits.moc"
