@@ -1,0 +1,95 @@
+"""A reading typed with real key presses, and the letters-only filter of the name boxes."""
+
+import sys
+
+from harness import check, run, stays, wait_for, x_windows, BOX_TITLE, expected_failure
+
+
+def start_main(s):
+    proc = s.start()
+    win = s.main_window(proc.pid)
+    s.activate(win)
+    return proc, win
+
+
+def expect_result(s, pid, you, partner, level, timeout=10.0):
+    s.wait_label(pid, f"Your Level of Compatibility: {level}", timeout)
+    labels = s.labels(pid)
+    check(f"Your Name: {you}" in labels, f"no 'Your Name: {you}' among {labels}")
+    check(f"Your Partner's Name: {partner}" in labels, f"no 'Your Partner's Name: {partner}' among {labels}")
+
+
+def reading_by_access_key_and_back(s):
+    proc, win = start_main(s)
+    s.type("john")
+    s.key("Tab")
+    s.type("Mary")
+    wait_for(lambda: s.name_boxes(proc.pid) == ["john", "Mary"], 5, "the names typed")
+    s.key("alt+g")
+    expect_result(s, proc.pid, "JOHN", "MARY", 8)
+
+    # Back clears both boxes and puts the focus in the first one: typing goes there again.
+    s.key("alt+b")
+    wait_for(lambda: s.name_boxes(proc.pid) == ["", ""], 5, "the name boxes to be cleared")
+    s.type("  mary ann ")
+    s.key("Tab")
+    s.type("john")
+    s.key("alt+g")
+    # Outer spaces are trimmed, inner ones kept, and the captions are those of the new reading.
+    s.wait_label(proc.pid, "Your Name: MARY ANN")
+    s.wait_label(proc.pid, "Your Partner's Name: JOHN")
+    check(proc.poll() is None, "the program ended during the reading")
+
+
+def reading_by_space_on_the_button(s):
+    proc, win = start_main(s)
+    s.type("john")
+    s.key("Tab")
+    s.type("mary")
+    s.key("Tab", "space")  # the button follows the second name box in the tab order
+    expect_result(s, proc.pid, "JOHN", "MARY", 8)
+
+
+@expected_failure("Enter on the focused reading button does nothing in the main window")
+def reading_by_enter_on_the_button(s):
+    proc, win = start_main(s)
+    s.type("john")
+    s.key("Tab")
+    s.type("mary")
+    s.key("Tab", "Return")
+    expect_result(s, proc.pid, "JOHN", "MARY", 8, timeout=3)
+
+
+def digit_is_refused_with_a_message(s):
+    proc, win = start_main(s)
+    s.type("jo")
+    s.type("7")
+    box = s.message_box(proc.pid)
+    s.wait_label(proc.pid, "Please Enter Character Only")
+    check(s.name_boxes(proc.pid) == ["jo", ""], f"name boxes after a digit: {s.name_boxes(proc.pid)}")
+    check(len(x_windows(BOX_TITLE, proc.pid)) == 1, "more than one message box for one key")
+    s.key("Return", win=box)
+    s.wait_no_window(BOX_TITLE, proc.pid)
+    # The focus is back in the same box: typing goes on where it stopped.
+    s.type("hn")
+    wait_for(lambda: s.name_boxes(proc.pid) == ["john", ""], 5, "typing to continue in the first box")
+    check(stays(lambda: not x_windows(BOX_TITLE, proc.pid), 0.3), "a message box came back")
+
+
+def empty_partner_name_is_reported(s):
+    proc, win = start_main(s)
+    s.type("john")
+    s.key("alt+g")
+    box = s.message_box(proc.pid)
+    s.wait_label(proc.pid, "Please Enter Your Partner's Name")
+    s.key("Return", win=box)
+    s.wait_no_window(BOX_TITLE, proc.pid)
+    # The focus went to the partner's box.
+    s.type("mary")
+    wait_for(lambda: s.name_boxes(proc.pid) == ["john", "mary"], 5, "the partner's name in the second box")
+
+
+if __name__ == "__main__":
+    sys.exit(run([reading_by_access_key_and_back, reading_by_space_on_the_button,
+                  reading_by_enter_on_the_button, digit_is_refused_with_a_message,
+                  empty_partner_name_is_reported]))
