@@ -92,6 +92,9 @@ frmExitScreen::frmExitScreen(Forms& forms) : QWidget(nullptr), forms_(forms)
     connect(Check1, &QCheckBox::toggled, this, &frmExitScreen::Check1_Click);
 
     cmdClose = place(new QPushButton(QStringLiteral("E&xit"), this), "cmdClose", 6000, 2760, 1245, 375);
+    // The focus starts here, and Enter must press it as Space does; outside a dialog Qt's buttons
+    // ignore Enter unless told otherwise.
+    cmdClose->setAutoDefault(true);
     connect(cmdClose, &QPushButton::clicked, this, &frmExitScreen::cmdClose_Click);
 
     buildReferAFriend();

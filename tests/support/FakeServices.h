@@ -78,8 +78,14 @@ public:
 class FakeBrowser : public BrowserService
 {
 public:
-    void open(const QString& url) override { opened.append(url); }
+    void open(const QString& url) override
+    {
+        opened.append(url);
+        if (onOpen)
+            onOpen(url);
+    }
     QStringList opened;
+    std::function<void(const QString&)> onOpen;
 };
 
 class FakeInstanceGuard : public InstanceGuard

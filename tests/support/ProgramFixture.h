@@ -18,6 +18,11 @@ class ProgramFixture
 {
 public:
     ProgramFixture() : forms(std::make_unique<Forms>(fake.services())) {}
+    // A run under a given application name: the settings of an earlier run under that name are seen.
+    explicit ProgramFixture(const QString& applicationName)
+        : fake(applicationName), forms(std::make_unique<Forms>(fake.services()))
+    {
+    }
     ~ProgramFixture()
     {
         forms.reset();
@@ -61,3 +66,23 @@ inline bool isInFrontOf(const QWidget* front, const QWidget* behind)
     const QObjectList& siblings = front->parentWidget()->children();
     return siblings.indexOf(front) > siblings.indexOf(behind);
 }
+
+// Counts the show events of top-level windows by object name, from the moment it is created.
+class ShowRecorder : public QObject
+{
+public:
+    ShowRecorder() { qApp->installEventFilter(this); }
+    int shows(const QString& name) const { return shown.count(name); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && watched->isWidgetType() &&
+            static_cast<QWidget*>(watched)->isWindow())
+            shown.append(watched->objectName());
+        return false;
+    }
+
+private:
+    QStringList shown;
+};
