@@ -393,6 +393,15 @@ class Session:
         return wait_for(lambda: (self.nodes(pid, role, name) or [None])[0], timeout,
                         f"accessible {role or ''} {name!r}")
 
+    def wait_showing(self, pid, role, name, timeout=10.0):
+        """Waits until an accessible of this role and name is on screen (an open menu's entry, say)."""
+        def showing():
+            for node in self.nodes(pid, role, name):
+                if node.getState().contains(pyatspi.STATE_SHOWING):
+                    return node
+            return None
+        return wait_for(showing, timeout, f"{role} {name!r} on screen")
+
     def labels(self, pid):
         return [n.name for n in self.nodes(pid, role="label")]
 

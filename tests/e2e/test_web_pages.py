@@ -1,0 +1,67 @@
+"""Menu entries and clickable labels of the main window hand their page's address to the browser."""
+
+import sys
+
+from harness import check, page_url, run, stays
+
+
+def start_main(s):
+    proc = s.start()
+    win = s.main_window(proc.pid)
+    s.activate(win)
+    return proc, win
+
+
+def expect_urls(s, expected):
+    urls = s.wait_urls(len(expected))
+    check(urls == [[u] for u in expected], f"xdg-open received {urls}, expected {expected}")
+    check(stays(lambda: len(s.urls()) == len(expected), 0.3), f"more addresses than expected: {s.urls()}")
+
+
+def help_menu_entries_open_their_pages(s):
+    proc, win = start_main(s)
+    entries = (("v", "Visit Us Online"), ("o", "Online Help"), ("c", "Check for Software Update"),
+               ("v", "Visit Us Online"))
+    for opened, (access_key, caption) in enumerate(entries, start=1):
+        s.key("alt+h")
+        s.wait_showing(proc.pid, "menu item", caption)
+        s.key(access_key)
+        s.wait_urls(opened)
+    # The same entry chosen twice opens the same page twice.
+    expect_urls(s, [page_url("home-page"), page_url("help-web-page"), page_url("download-web-page"),
+                    page_url("home-page")])
+    check(proc.poll() is None, "the program ended")
+
+
+def donate_is_a_top_level_command(s):
+    proc, win = start_main(s)
+    s.key("alt+d")
+    expect_urls(s, [page_url("donate")])
+
+
+def banner_click_opens_the_home_page(s):
+    proc, win = start_main(s)
+    banner = s.wait_showing(proc.pid, "label", "Join our free discussion board: www.qz-friends-forum.example")
+    s.click(*s.centre_of(banner))
+    expect_urls(s, [page_url("home-page")])
+    # The menu entry that leads to the same page gives the same address, byte for byte.
+    s.key("alt+h")
+    s.wait_showing(proc.pid, "menu item", "Visit Us Online")
+    s.key("v")
+    expect_urls(s, [page_url("home-page")] * 2)
+
+
+def promotional_strip_opens_the_offer_in_front(s):
+    proc, win = start_main(s)
+    s.wait_label(proc.pid, "Join our free discussion board: www.qz-friends-forum.example")
+    strip = [n for n in s.nodes(proc.pid, "label") if n.name.startswith(("Co-brand", "Home Business"))]
+    check(len(strip) == 2, f"expected the two offers of the promotional strip, found {len(strip)}")
+    s.click(*s.centre_of(strip[0]))  # both offers share one rectangle: the click hits the one in front
+    urls = s.wait_urls(1)
+    check(urls in ([[page_url("co-brand")]], [[page_url("fully-branded")]]),
+          f"the promotional strip opened {urls}")
+
+
+if __name__ == "__main__":
+    sys.exit(run([help_menu_entries_open_their_pages, donate_is_a_top_level_command,
+                  banner_click_opens_the_home_page, promotional_strip_opens_the_offer_in_front]))
