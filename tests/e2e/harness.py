@@ -140,7 +140,7 @@ def _run(*args, check_rc=False):
 
 def x_windows(title=None, pid=None):
     """Ids of the mapped windows whose title is exactly title (and that belong to pid, if given)."""
-    args = ["xdotool", "search", "--onlyvisible"]
+    args = ["xdotool", "search", "--all", "--onlyvisible"]
     if pid is not None:
         args += ["--pid", str(pid)]
     args += ["--name", "."]
