@@ -1,0 +1,62 @@
+"""Closing the main window leads to the topmost exit screen; closing that ends the program."""
+
+import sys
+
+from harness import MAIN_TITLE, check, expected_failure, run, stays, wait_for, window_state, x_windows
+
+
+def open_exit_screen(s, close_keys):
+    proc = s.start()
+    main = s.main_window(proc.pid)
+    s.key(*close_keys, win=main)
+    screen = s.exit_screen(proc.pid)
+    wait_for(lambda: x_windows(MAIN_TITLE, proc.pid) == [screen], 10, "the main window to go")
+    s.wait_label(proc.pid, MAIN_TITLE)  # the caption label, set at load
+    return proc, screen
+
+
+def expect_program_end(s, proc):
+    status = s.wait_exit(proc)
+    check(status == 0, f"the program ended with status {status}")
+    check(not x_windows(pid=proc.pid), "a window of the program is still mapped")
+    check(not s.urls(), f"closing opened a page: {s.urls()}")
+
+
+def close_box_shows_topmost_exit_screen(s):
+    proc, screen = open_exit_screen(s, ["alt+F4"])
+    state = window_state(screen)
+    check("_NET_WM_STATE_ABOVE" in state, f"the exit screen is not kept above other windows: {state.strip()}")
+    check(proc.poll() is None, "the program ended when the main window closed")
+    check(stays(lambda: proc.poll() is None, 0.3), "the program ended without the exit screen being closed")
+
+
+def file_exit_then_close_box_ends_the_program(s):
+    proc, screen = open_exit_screen(s, ["alt+f", "x"])
+    s.key("alt+F4", win=screen)
+    expect_program_end(s, proc)
+
+
+def exit_button_by_space_ends_the_program(s):
+    proc, screen = open_exit_screen(s, ["alt+F4"])
+    s.key("space", win=screen)  # the focus starts on "Exit"
+    expect_program_end(s, proc)
+
+
+def exit_button_by_access_key_ends_the_program(s):
+    proc, screen = open_exit_screen(s, ["alt+F4"])
+    s.key("alt+x", win=screen)
+    expect_program_end(s, proc)
+
+
+@expected_failure("Enter on the focused Exit button of the exit screen does nothing")
+def exit_button_by_enter_ends_the_program(s):
+    proc, screen = open_exit_screen(s, ["alt+F4"])
+    s.key("Return", win=screen)
+    status = s.wait_exit(proc, timeout=3)
+    check(status == 0, f"the program ended with status {status}")
+
+
+if __name__ == "__main__":
+    sys.exit(run([close_box_shows_topmost_exit_screen, file_exit_then_close_box_ends_the_program,
+                  exit_button_by_space_ends_the_program, exit_button_by_access_key_ends_the_program,
+                  exit_button_by_enter_ends_the_program]))
