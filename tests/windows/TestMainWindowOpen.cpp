@@ -1,0 +1,260 @@
+// The main window's open command: a saved reading chosen in the file dialog fills the birth date and
+// runs the reading again with the names in the window.
+
+#include "ProgramFixture.h"
+
+#include "exitscreen/frmExitScreen.h"
+#include "reading/frmMain.h"
+#include "shell/frmStartup.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// A stored value: every byte shifted 85 up the single-byte code page.
+QByteArray encoded(const QByteArray& plain)
+{
+    QByteArray out = plain;
+    for (char& c : out)
+        c = static_cast<char>(static_cast<unsigned char>(c) + 85);
+    return out;
+}
+
+} // namespace
+
+class TestMainWindowOpen : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void readsBirthDateAndRunsReading_data();
+    void readsBirthDateAndRunsReading();
+    void dialogSetUp();
+    void refusedOrCancelledChangesNothing_data();
+    void refusedOrCancelledChangesNothing();
+    void shortFileEmptiesBirthDate();
+    void emptyNamesStillHideTheOtherWindows();
+    void hugeFileWithoutLineEnds();
+
+private:
+    QString write(const QString& name, const QByteArray& bytes);
+    void open(const QString& path)
+    {
+        program->fake.files.nextPath = path;
+        QTest::mouseClick(ProgramFixture::child(main, "cmdOpen"), Qt::LeftButton);
+    }
+    QString combo(const char* name) const
+    {
+        return ProgramFixture::child<QComboBox>(main, name)->currentText();
+    }
+    QStringList birthDate() const { return {combo("cboMonth"), combo("cboDate"), combo("cboYear")}; }
+    QString level() const { return ProgramFixture::child<QLabel>(main, "lblResult(2)")->text(); }
+    bool resultPageInFront() const
+    {
+        return isInFrontOf(ProgramFixture::child(main, "Frame2"), ProgramFixture::child(main, "Frame1"));
+    }
+    void typeNames(const QString& yours, const QString& partners)
+    {
+        QTest::keyClicks(ProgramFixture::child(main, "txtNameM"), yours);
+        QTest::keyClicks(ProgramFixture::child(main, "txtNameF"), partners);
+    }
+
+    TemporarySettingsFolder settingsFolder;
+    QTemporaryDir files;
+    std::unique_ptr<ProgramFixture> program;
+    frmMain* main = nullptr;
+};
+
+void TestMainWindowOpen::init()
+{
+    program = std::make_unique<ProgramFixture>();
+    program->start();
+    main = &program->forms->main();
+    program->fake.messages.clear();
+}
+
+void TestMainWindowOpen::cleanup()
+{
+    main = nullptr;
+    program.reset();
+}
+
+QString TestMainWindowOpen::write(const QString& name, const QByteArray& bytes)
+{
+    const QString path = QDir(files.path()).filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return {};
+    file.write(bytes);
+    return path;
+}
+
+void TestMainWindowOpen::readsBirthDateAndRunsReading_data()
+{
+    QTest::addColumn<QByteArray>("content");
+
+    const QByteArray date = encoded("12") + "\r\n" + encoded("7") + "\r\n" + encoded("1980");
+    QTest::newRow("CR LF") << "QZ Free Numeris Pro\r\nJOHN\r\nMARY\r\n" + date + "\r\n";
+    QTest::newRow("lone CR") << QByteArray("a\rb\rc\r" + encoded("12") + '\r' + encoded("7") + '\r' +
+                                           encoded("1980"));
+    QTest::newRow("lone LF") << QByteArray("a\nb\nc\n" + encoded("12") + '\n' + encoded("7") + '\n' +
+                                           encoded("1980") + '\n');
+    QTest::newRow("any bytes in lines 1 to 3")
+        << QByteArray("\x00\xff\x81\r\n\r\n", 7) + QByteArray(70000, 'x') + "\r\n" + date;
+    QTest::newRow("lines after the sixth ignored")
+        << "1\r\n2\r\n3\r\n" + date + "\r\n" + encoded("5") + "\r\n" + encoded("2001") + "\r\n";
+}
+
+void TestMainWindowOpen::readsBirthDateAndRunsReading()
+{
+    QFETCH(QByteArray, content);
+    typeNames(QStringLiteral("JOHN"), QStringLiteral("MARY"));
+
+    open(write(QStringLiteral("reading.num"), content));
+
+    QCOMPARE(program->fake.messages.texts(), QStringList{});
+    QCOMPARE(birthDate(), (QStringList{QStringLiteral("12"), QStringLiteral("7"), QStringLiteral("1980")}));
+    QVERIFY(resultPageInFront());
+    QCOMPARE(level(), QStringLiteral("Your Level of Compatibility: 8"));
+    // Opening a reading does not close anything: the main window stays, the others are hidden.
+    QVERIFY(main->isVisible());
+    QVERIFY(!program->forms->startup().isVisible());
+    QVERIFY(program->forms->isLoaded(Forms::Id::ExitScreen));
+    QVERIFY(!program->forms->exitScreen().isVisible());
+}
+
+void TestMainWindowOpen::dialogSetUp()
+{
+    program->fake.files.nextPath.reset();
+    main->cmdOpen_Click();
+    main->cmdOpen_Click();
+    QCOMPARE(program->fake.files.requests.size(), 2);
+    for (const OpenFileRequest& r : program->fake.files.requests) {
+        QCOMPARE(r.title, QStringLiteral("Select the source file"));
+        QCOMPARE(r.filter, QStringLiteral("QZ Free Numeris Pro (*.num)"));
+        QCOMPARE(r.defaultSuffix, QStringLiteral("num"));
+    }
+}
+
+void TestMainWindowOpen::refusedOrCancelledChangesNothing_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("message");
+
+    const QString check = QStringLiteral("Please Check The File.");
+    QTest::newRow("cancelled") << QStringLiteral("cancel") << QString();
+    QTest::newRow("ending in NUM") << QStringLiteral("upper") << check;
+    QTest::newRow("missing file") << QStringLiteral("missing") << check;
+    QTest::newRow("a folder") << QStringLiteral("folder") << check;
+    QTest::newRow("unreadable file") << QStringLiteral("unreadable") << check;
+}
+
+// After a first reading, a choice that cannot be used leaves the window as it was.
+void TestMainWindowOpen::refusedOrCancelledChangesNothing()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, message);
+
+    const QByteArray valid =
+        "1\r\n2\r\n3\r\n" + encoded("12") + "\r\n" + encoded("7") + "\r\n" + encoded("1980");
+    QTest::keyClicks(ProgramFixture::child(main, "txtNameM"), QStringLiteral("JOHN"));
+    QTest::keyClicks(ProgramFixture::child(main, "txtNameF"), QStringLiteral("MARY"));
+    ProgramFixture::child<QComboBox>(main, "cboMonth")->setEditText(QStringLiteral("3"));
+
+    if (kind == QLatin1String("cancel")) {
+        program->fake.files.nextPath.reset();
+        main->cmdOpen_Click();
+    } else if (kind == QLatin1String("upper")) {
+        open(write(QStringLiteral("reading.NUM"), valid));
+    } else if (kind == QLatin1String("missing")) {
+        open(QDir(files.path()).filePath(QStringLiteral("gone.num")));
+    } else if (kind == QLatin1String("folder")) {
+        const QString folder = QDir(files.path()).filePath(QStringLiteral("folder.num"));
+        QVERIFY(QDir().mkpath(folder));
+        open(folder);
+    } else {
+        const QString path = write(QStringLiteral("locked.num"), valid);
+        QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
+        if (QFile(path).open(QIODevice::ReadOnly))
+            QSKIP("running with rights that read any file");
+        open(path);
+    }
+
+    QCOMPARE(program->fake.messages.texts(), message.isEmpty() ? QStringList{} : QStringList{message});
+    if (!message.isEmpty())
+        QCOMPARE(program->fake.messages.shown.first().kind, FakeMessages::Kind::Error);
+    QCOMPARE(birthDate(), (QStringList{QStringLiteral("3"), QString(), QString()}));
+    QVERIFY(!resultPageInFront());
+    QCOMPARE(level(), QStringLiteral("compatibility"));
+    QVERIFY(!program->forms->isLoaded(Forms::Id::ExitScreen));
+}
+
+void TestMainWindowOpen::shortFileEmptiesBirthDate()
+{
+    typeNames(QStringLiteral("JOHN"), QStringLiteral("MARY"));
+    open(write(QStringLiteral("full.num"), "1\r\n2\r\n3\r\n" + encoded("12") + "\r\n" + encoded("7") +
+                                               "\r\n" + encoded("1980") + "\r\n"));
+    QCOMPARE(birthDate(), (QStringList{QStringLiteral("12"), QStringLiteral("7"), QStringLiteral("1980")}));
+    QTest::mouseClick(ProgramFixture::child(main, "cmdBack"), Qt::LeftButton);
+    typeNames(QStringLiteral("mary ann"), QStringLiteral("john"));
+
+    open(write(QStringLiteral("short.num"), "one\r\ntwo\r\nthree\r\n"));
+
+    QCOMPARE(program->fake.messages.texts(), QStringList{});
+    QCOMPARE(birthDate(), (QStringList{QString(), QString(), QString()}));
+    QVERIFY(resultPageInFront());
+    QCOMPARE(level(), QStringLiteral("Your Level of Compatibility: 7"));
+}
+
+// The reading refuses the empty names, but the birth date is filled and the exit screen is loaded and
+// left hidden, so that closing the main window later shows it without loading it again.
+void TestMainWindowOpen::emptyNamesStillHideTheOtherWindows()
+{
+    ShowRecorder recorder;
+    open(write(QStringLiteral("reading.num"),
+               "1\n2\n3\n" + encoded("1") + '\n' + encoded("31") + '\n' + encoded("1975") + '\n'));
+
+    QCOMPARE(program->fake.messages.texts(), QStringList{QStringLiteral("Please Enter Your Name")});
+    QCOMPARE(birthDate(), (QStringList{QStringLiteral("1"), QStringLiteral("31"), QStringLiteral("1975")}));
+    QVERIFY(!resultPageInFront());
+    QVERIFY(!program->forms->startup().isVisible());
+    QVERIFY(program->forms->isLoaded(Forms::Id::ExitScreen));
+    QVERIFY(!program->forms->exitScreen().isVisible());
+    const int drawsAfterLoad = program->fake.random.draws;
+
+    QVERIFY(main->close());
+    QVERIFY(program->forms->exitScreen().isVisible());
+    QCOMPARE(program->fake.random.draws, drawsAfterLoad);
+    QCOMPARE(recorder.shows(QStringLiteral("frmStartup")), 0);
+}
+
+// Only the start of a file is examined: a sparse 4 GB file of one endless line costs no more than a small
+// one. Were it loaded whole, the test would run out of memory or time.
+void TestMainWindowOpen::hugeFileWithoutLineEnds()
+{
+    const QString path = write(QStringLiteral("huge.num"), encoded("12"));
+    QFile file(path);
+    if (!file.resize(qint64(4) << 30))
+        QSKIP("this file system cannot hold a sparse 4 GB file");
+    typeNames(QStringLiteral("JOHN"), QStringLiteral("MARY"));
+
+    open(path);
+
+    QCOMPARE(program->fake.messages.texts(), QStringList{});
+    QCOMPARE(birthDate(), (QStringList{QString(), QString(), QString()}));
+    QVERIFY(resultPageInFront());
+    QCOMPARE(level(), QStringLiteral("Your Level of Compatibility: 8"));
+    QFile::remove(path);
+}
+
+QTEST_MAIN(TestMainWindowOpen)
+#include "TestMainWindowOpen.moc"
