@@ -178,11 +178,16 @@ class Session:
         self.processes = []
         self.wm = None
         self._logs = []
-        if window_manager:
-            self._start_window_manager()
-        # The accessibility bus is started on demand; asking for it now means the program finds it
-        # already running and registers its windows at start-up.
-        pyatspi.Registry.getDesktop(0)
+        try:
+            if window_manager:
+                self._start_window_manager()
+            # The accessibility bus is started on demand; asking for it now means the program finds it
+            # already running and registers its windows at start-up.
+            pyatspi.Registry.getDesktop(0)
+        except BaseException:
+            self.dump_logs()
+            self.close()
+            raise
 
     # -- set-up ------------------------------------------------------------------------------------
 
@@ -215,12 +220,19 @@ class Session:
     def _start_window_manager(self):
         log = open(os.path.join(self.dir, "openbox.log"), "w")
         self._logs.append(log)
-        self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env, stdout=log, stderr=log,
-                                   start_new_session=True)
+        # --replace: the window manager of the previous check may still be on its way out.
+        self.wm = subprocess.Popen(["openbox", "--replace", "--sm-disable"], env=self.env, stdout=log,
+                                   stderr=log, start_new_session=True)
 
         def wm_ready():
+            check(self.wm.poll() is None, f"openbox ended with status {self.wm.returncode}")
+            # The root property outlives a window manager that has gone; the window it names does not.
             out = _run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK").stdout
-            return "window id" in out
+            match = re.search(r"window id # (0x[0-9a-fA-F]+)", out)
+            if not match:
+                return False
+            own = _run("xprop", "-id", match.group(1), "_NET_SUPPORTING_WM_CHECK")
+            return own.returncode == 0 and match.group(1) in own.stdout
         wait_for(wm_ready, 10, "the window manager")
 
     # -- the program -------------------------------------------------------------------------------
@@ -446,25 +458,28 @@ def run(checks, window_manager=True):
     failures = 0
     for fn in checks:
         started = time.monotonic()
-        session = Session(binary, window_manager)
+        session = None
         outcome = "PASS"
         try:
+            session = Session(binary, window_manager)
             fn(session)
         except Exception as exc:
             reason = getattr(fn, "expected_failure", None)
-            if reason:
+            if reason and session is not None:
                 outcome = f"XFAIL [{reason}] {exc}"
             else:
                 outcome = "FAIL"
                 failures += 1
                 traceback.print_exc()
-                session.dump_logs()
+                if session is not None:
+                    session.dump_logs()
         else:
             if getattr(fn, "expected_failure", None):
                 outcome = "XPASS (now works: remove the expected-failure mark)"
         finally:
-            session.close()
-            if outcome == "PASS" or outcome.startswith("X"):
-                session.remove()
+            if session is not None:
+                session.close()
+                if outcome == "PASS" or outcome.startswith("X"):
+                    session.remove()
         print(f"{outcome}: {fn.__name__} ({time.monotonic() - started:.1f} s)", flush=True)
     return 1 if failures else 0
