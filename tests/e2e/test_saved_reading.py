@@ -1,0 +1,102 @@
+"""A saved reading chosen in the open dialog runs the reading again with the names in the window."""
+
+import os
+import sys
+
+import pyatspi
+
+from harness import BOX_TITLE, check, expected_failure, run, stays, wait_for, x_windows
+
+DIALOG_TITLE = "Select the source file"
+
+
+def encoded_line(text):
+    return bytes(ord(c) + 85 for c in text)
+
+
+def write_reading(s, name, month, day, year):
+    path = os.path.join(s.home, name)
+    lines = [b"QZ Free Numeris Pro", b"JANE DOE", b"\xe9t\xe9", encoded_line(month), encoded_line(day),
+             encoded_line(year), b"line seven is never read"]
+    with open(path, "wb") as f:
+        f.write(b"\r\n".join(lines) + b"\r\n")
+    return path
+
+
+def birth_date_boxes(s, pid):
+    frame = s.wait_node(pid, "panel", "* Birth Day")
+    boxes = [c for c in frame if c.getRoleName() == "combo box"]
+    return [next(t for t in box if t.getRoleName() == "text").queryText().getText(0, -1) for box in boxes]
+
+
+def open_button_focused(s, pid):
+    return any(n.getState().contains(pyatspi.STATE_FOCUSED)
+               for n in s.nodes(pid, "push button", "Open Previously Saved Reading"))
+
+
+def open_dialog(s, pid):
+    """Alt+O, the only way to the open button, which lies below the visible area of the window.
+
+    Alt+O is also the access key of the hidden "Make Money Online" menu entry; while that makes the key
+    ambiguous it only moves the focus to the button, so Space then presses it.
+    """
+    main = s.main_window(pid)
+    s.key("alt+o", win=main)
+    wait_for(lambda: x_windows(DIALOG_TITLE, pid) or open_button_focused(s, pid), 10, "Alt+O to take effect")
+    if not stays(lambda: not x_windows(DIALOG_TITLE, pid), 0.5):
+        return s.wait_window(DIALOG_TITLE, pid)
+    s.key("space")
+    return s.wait_window(DIALOG_TITLE, pid)
+
+
+def choose_file(s, pid, path):
+    dialog = open_dialog(s, pid)
+    s.type(path, win=dialog)  # the focus starts in the file name box
+    s.key("Return")
+    s.wait_no_window(DIALOG_TITLE, pid)
+
+
+@expected_failure("Alt+O is shared with the hidden menu entry 'Make Money &Online': it only focuses the button")
+def open_dialog_by_access_key(s):
+    proc = s.start()
+    s.key("alt+o", win=s.main_window(proc.pid))
+    s.wait_window(DIALOG_TITLE, proc.pid, timeout=3)
+
+
+def saved_reading_runs_the_reading(s):
+    path = write_reading(s, "reading.num", "12", "7", "1990")
+    proc = s.start()
+    main = s.main_window(proc.pid)
+    s.type("john", win=main)
+    s.key("Tab")
+    s.type("mary")
+    choose_file(s, proc.pid, path)
+    s.wait_label(proc.pid, "Your Level of Compatibility: 8")
+    labels = s.labels(proc.pid)
+    check("Your Name: JOHN" in labels and "Your Partner's Name: MARY" in labels, f"result captions: {labels}")
+    check(birth_date_boxes(s, proc.pid) == ["12", "7", "1990"], f"birth date: {birth_date_boxes(s, proc.pid)}")
+    check(not x_windows(BOX_TITLE, proc.pid), "a message box came up")
+    # Opening a reading loads the exit screen hidden; closing the main window shows it.
+    check(stays(lambda: len(x_windows(pid=proc.pid)) == 1, 0.3), "a second window stayed on screen")
+    s.key("alt+F4", win=main)
+    s.exit_screen(proc.pid)
+
+
+def upper_case_ending_is_refused(s):
+    path = write_reading(s, "reading.NUM", "12", "7", "1990")
+    proc = s.start()
+    main = s.main_window(proc.pid)
+    s.type("john", win=main)
+    s.key("Tab")
+    s.type("mary")
+    choose_file(s, proc.pid, path)
+    box = s.message_box(proc.pid)
+    s.wait_label(proc.pid, "Please Check The File.")
+    s.key("Return", win=box)
+    s.wait_no_window(BOX_TITLE, proc.pid)
+    check(birth_date_boxes(s, proc.pid) == ["", "", ""], "the birth date was read from a refused file")
+    check("Your Name: JOHN" not in s.labels(proc.pid), "a reading ran for a refused file")
+
+
+if __name__ == "__main__":
+    sys.exit(run([open_dialog_by_access_key, saved_reading_runs_the_reading, upper_case_ending_is_refused]))
