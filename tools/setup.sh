@@ -11,6 +11,8 @@ packages=(
     # the end-to-end tests drive the real program on a virtual X server
     xvfb xauth xdotool x11-utils xclip openbox dbus-x11 at-spi2-core python3-pyatspi
     fonts-dejavu-core
+    # validation of the desktop entry and metainfo, and the .deb package
+    desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()
