@@ -79,6 +79,7 @@ frmExitScreen::frmExitScreen(Forms& forms) : QWidget(nullptr), forms_(forms)
     setFont(Twips::font(sansSerif(), 8.25));
 
     picExitScreenIcon = place(new QLabel(this), "picExitScreenIcon", 360, 120, 540, 540);
+    picExitScreenIcon->setAccessibleName(QStringLiteral("Program icon"));
     lblExitScreenCaption = place(new QLabel(this), "lblExitScreenCaption", 1080, 240, 720, 435);
     lblExitScreenCaption->setFont(Twips::font(sansSerif(), 18));
     Label2 = place(new QLabel(this), "Label2", 120, 840, 6975, 1095);
@@ -88,7 +89,8 @@ frmExitScreen::frmExitScreen(Forms& forms) : QWidget(nullptr), forms_(forms)
     Check1 = place(new QCheckBox(PromoTexts::forumInvitation(), this), "Check1", 30, 2040, 7185, 555);
     Check1->setFont(Twips::font(verdana(), 14.25));
     setColour(Check1, QPalette::WindowText, QColor(0, 0, 192));
-    Check1->setCursor(Qt::PointingHandCursor);
+    Check1->setCursor(linkCursor());
+    Check1->setAccessibleDescription(QStringLiteral("Opens the discussion forum site in your web browser."));
     connect(Check1, &QCheckBox::toggled, this, &frmExitScreen::Check1_Click);
 
     cmdClose = place(new QPushButton(QStringLiteral("E&xit"), this), "cmdClose", 6000, 2760, 1245, 375);
@@ -96,6 +98,7 @@ frmExitScreen::frmExitScreen(Forms& forms) : QWidget(nullptr), forms_(forms)
     // ignore Enter unless told otherwise.
     cmdClose->setAutoDefault(true);
     connect(cmdClose, &QPushButton::clicked, this, &frmExitScreen::cmdClose_Click);
+    cmdClose->setAccessibleDescription(QStringLiteral("Ends the program."));
 
     buildReferAFriend();
 
@@ -108,6 +111,7 @@ frmExitScreen::frmExitScreen(Forms& forms) : QWidget(nullptr), forms_(forms)
     lblGoToHome = place(new LinkLabel(QStringLiteral("Click Here To Visit Kelpan Softwares"), Frame6), "lblGoToHome",
                         75, 4250, 3585, 210);
     setColour(lblGoToHome, QPalette::WindowText, QColor(255, 255, 0));
+    lblGoToHome->describeLink(QStringLiteral("the Kelpan Softwares catalogue"));
     connect(lblGoToHome, &LinkLabel::clicked, this, &frmExitScreen::lblGoToHome_Click);
 
     // Tab order by tab index: Exit, Check1, then the form's fields and button.
@@ -118,6 +122,7 @@ frmExitScreen::frmExitScreen(Forms& forms) : QWidget(nullptr), forms_(forms)
     QWidget::setTabOrder(txtEmail, txtFriendEmail);
     QWidget::setTabOrder(txtFriendEmail, txtFriendName);
     QWidget::setTabOrder(txtFriendName, txtMessage);
+    QWidget::setTabOrder(txtMessage, lblGoToHome);
 }
 
 void frmExitScreen::buildReferAFriend()
@@ -132,6 +137,16 @@ void frmExitScreen::buildReferAFriend()
     txtEmail = field("txtEmail", ReferAFriend::emailHint(), 3600, 360);
     txtFriendName = field("txtFriendName", ReferAFriend::friendNameHint(), 85, 720);
     txtFriendEmail = field("txtFriendEmail", ReferAFriend::friendEmailHint(), 3600, 720);
+    // The fields have no labels, and their hints vanish on entry: the names stay.
+    txtName->setAccessibleName(QStringLiteral("Your name"));
+    txtName->setAccessibleDescription(QStringLiteral("Refer a friend: your name."));
+    txtEmail->setAccessibleName(QStringLiteral("Your email address"));
+    txtEmail->setAccessibleDescription(QStringLiteral("Refer a friend: your email address, without spaces."));
+    txtFriendName->setAccessibleName(QStringLiteral("Friend's name"));
+    txtFriendName->setAccessibleDescription(QStringLiteral("Refer a friend: the name of your friend."));
+    txtFriendEmail->setAccessibleName(QStringLiteral("Friend's email address"));
+    txtFriendEmail->setAccessibleDescription(
+        QStringLiteral("Refer a friend: the email address of your friend, without spaces."));
 
     // Below the frame's lower edge, so never seen; it still takes the focus by Tab.
     txtMessage = place(new QPlainTextEdit(Frame2), "txtMessage", 4800, 3600, 1815, 495);
@@ -139,10 +154,14 @@ void frmExitScreen::buildReferAFriend()
     txtMessage->setTabChangesFocus(true);
     txtMessage->installEventFilter(this);
     setMessageText(ReferAFriend::initialMessage());
+    txtMessage->setAccessibleName(QStringLiteral("Your message"));
+    txtMessage->setAccessibleDescription(QStringLiteral("Refer a friend: the message sent to your friend."));
 
     cmdSubmit = place(new QPushButton(QStringLiteral("Refer A Friend &Now"), Frame2), "cmdSubmit", 1920, 1080,
                       3375, 285);
     cmdSubmit->setFont(Twips::font(verdana(), 8.25, true));
+    cmdSubmit->setAccessibleDescription(
+        QStringLiteral("Hands the form to the refer-a-friend page in your web browser."));
     connect(cmdSubmit, &QPushButton::clicked, this, &frmExitScreen::cmdSubmit_Click);
 }
 

@@ -1,20 +1,31 @@
 #pragma once
 
+#include <QCursor>
 #include <QLabel>
 
-// A label that acts as a link: a pointing-hand cursor, and a click signal on a left-button release inside it.
+// A label that acts as a link: the program's hand pointer, and a click signal on a left-button release
+// inside it. It takes the focus by Tab only (a mouse click leaves the focus where it was), shows a focus
+// frame, and Enter or Space activates it, so every link can be used without a mouse.
 class LinkLabel : public QLabel
 {
     Q_OBJECT
 public:
     explicit LinkLabel(const QString& text, QWidget* parent = nullptr);
 
+    // Names the label to a screen reader as a link to the given destination ("the home page").
+    void describeLink(const QString& destination);
+
 signals:
     void clicked();
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 };
+
+// The hand pointer shown over every link of the program, with its hot spot at the fingertip.
+QCursor linkCursor();
 
 // A caption as a label with access keys shows it: "&&" becomes "&", a single "&" disappears.
 QString captionText(const QString& caption);

@@ -115,6 +115,8 @@ frmMain::frmMain(Forms& forms)
     cmdOpen = place(new QPushButton(QStringLiteral("&Open Previously Saved Reading"), client), "cmdOpen", 120,
                     5400, 6135, 375);
     cmdOpen->setFont(Twips::font(verdana(), 9.75, true));
+    cmdOpen->setAccessibleDescription(
+        QStringLiteral("Opens a reading saved by QZ Free Numeris Pro and reads the names again."));
     connect(cmdOpen, &QPushButton::clicked, this, &frmMain::cmdOpen_Click);
 
     QWidget::setTabOrder(txtNameM, txtNameF);
@@ -124,6 +126,10 @@ frmMain::frmMain(Forms& forms)
     QWidget::setTabOrder(cboDate, cboYear);
     QWidget::setTabOrder(cboYear, cmdOpen);
     QWidget::setTabOrder(cmdOpen, cmdBack);
+    // The links come last, after every control of the pages.
+    QWidget::setTabOrder(cmdBack, Label61);
+    QWidget::setTabOrder(Label61, lblFullBrand);
+    QWidget::setTabOrder(lblFullBrand, lblCobrand);
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -173,11 +179,13 @@ void frmMain::buildPromotions(QWidget* client)
     Label61->setAlignment(Qt::AlignCenter);
     Label61->setFont(Twips::font(verdana(), 8.25, true, true));
     setTextColour(Label61, Qt::white);
-    connect(static_cast<LinkLabel*>(Label61), &LinkLabel::clicked, this,
-            [this] { forms_.pages().OpenHomePage(); });
+    auto* banner = static_cast<LinkLabel*>(Label61);
+    banner->describeLink(QStringLiteral("the home page"));
+    connect(banner, &LinkLabel::clicked, this, [this] { forms_.pages().OpenHomePage(); });
 
     fraFullBrand = place(new QFrame(client), "fraFullBrand", 0, 4200, 7185, 855);
     fill(fraFullBrand, WindowColour);
+    fraFullBrand->setAccessibleName(QStringLiteral("Offer"));
     auto offer = [this](const char* name, const QString& caption, int top) {
         auto* lbl = place(new LinkLabel(captionText(caption), fraFullBrand), name, 120, top, 6945, 615);
         lbl->setAlignment(Qt::AlignCenter);
@@ -190,6 +198,10 @@ void frmMain::buildPromotions(QWidget* client)
     // Built in this order, so the co-brand offer is in front until the draw says otherwise.
     lblFullBrand = offer("lblFullBrand", PromoTexts::fullBrandOffer(), 165);
     lblCobrand = offer("lblCobrand", PromoTexts::coBrandOffer(), 160);
+    lblFullBrand->describeLink(QStringLiteral("the page of the fully-branded offer"));
+    lblCobrand->describeLink(QStringLiteral("the page of the co-branding offer"));
+    // Only the offer in front can be clicked, so only it is reached by Tab.
+    lblFullBrand->setFocusPolicy(Qt::NoFocus);
     connect(lblFullBrand, &LinkLabel::clicked, this, [this] { forms_.pages().OpenFullyBrandedPage(); });
     connect(lblCobrand, &LinkLabel::clicked, this, [this] { forms_.pages().OpenCoBrandPage(); });
 }
@@ -202,8 +214,9 @@ void frmMain::buildNamesPage(QWidget* client)
                                        "Just enter your names and get the results."),
                         180, 480, 6090, 435);
     intro->setWordWrap(true);
-    label(Frame1, "lblLabel(0)", QStringLiteral("Enter Your Name"), 660, 1515, 1650, 195);
-    label(Frame1, "lblLabel(1)", QStringLiteral("Enter Partner's Name"), 660, 1995, 2100, 195);
+    QLabel* yourNameLabel = label(Frame1, "lblLabel(0)", QStringLiteral("Enter Your Name"), 660, 1515, 1650, 195);
+    QLabel* partnersNameLabel =
+        label(Frame1, "lblLabel(1)", QStringLiteral("Enter Partner's Name"), 660, 1995, 2100, 195);
 
     auto nameBox = [this](const char* name, int top) {
         auto* box = place(new QLineEdit(Frame1), name, 2835, top, 2895, 345);
@@ -214,10 +227,17 @@ void frmMain::buildNamesPage(QWidget* client)
     };
     txtNameM = nameBox("txtNameM", 1440);
     txtNameF = nameBox("txtNameF", 1920);
+    yourNameLabel->setBuddy(txtNameM);
+    partnersNameLabel->setBuddy(txtNameF);
+    txtNameM->setAccessibleName(QStringLiteral("Your name"));
+    txtNameM->setAccessibleDescription(QStringLiteral("Letters and spaces only."));
+    txtNameF->setAccessibleName(QStringLiteral("Your partner's name"));
+    txtNameF->setAccessibleDescription(QStringLiteral("Letters and spaces only."));
 
     cmdNext = place(new QPushButton(QStringLiteral("&Get Our Name Compatibility Reading"), Frame1), "cmdNext",
                     705, 2640, 5055, 345);
     cmdNext->setFont(Twips::font(verdana(), 8.25, true));
+    cmdNext->setAccessibleDescription(QStringLiteral("Shows the level of compatibility of the two names."));
     connect(cmdNext, &QPushButton::clicked, this, &frmMain::cmdNext_Click);
 }
 
@@ -233,9 +253,14 @@ void frmMain::buildResultPage(QWidget* client)
     }
     lblResult[2]->setFont(Twips::font(verdana(), 8.25, true));
     lblResult[2]->adjustSize();
+    // The name a screen reader speaks is the line itself; the description says what the line is.
+    lblResult[0]->setAccessibleDescription(QStringLiteral("Result: your name as read"));
+    lblResult[1]->setAccessibleDescription(QStringLiteral("Result: your partner's name as read"));
+    lblResult[2]->setAccessibleDescription(QStringLiteral("Result: your level of compatibility, from 0 to 10"));
 
     cmdBack = place(new QPushButton(QStringLiteral("&Back"), Frame2), "cmdBack", 5400, 2880, 1000, 400);
     cmdBack->setFont(Twips::font(verdana(), 8.25, true));
+    cmdBack->setAccessibleDescription(QStringLiteral("Clears the names and goes back to the names page."));
     connect(cmdBack, &QPushButton::clicked, this, &frmMain::cmdBack_Click);
 }
 
@@ -255,6 +280,12 @@ void frmMain::buildBirthDay(QWidget* client)
     cboMonth = box("Label6", QStringLiteral("Month"), 120, 510, "cboMonth", 120, 1455);
     cboDate = box("Label3", QStringLiteral("Date"), 1650, 405, "cboDate", 1650, 855);
     cboYear = box("Label7", QStringLiteral("Year"), 2610, 390, "cboYear", 2580, 975);
+    const QString filledFrom = QStringLiteral("Filled in from an opened saved reading.");
+    cboMonth->setAccessibleName(QStringLiteral("Birth month"));
+    cboDate->setAccessibleName(QStringLiteral("Birth day of the month"));
+    cboYear->setAccessibleName(QStringLiteral("Birth year"));
+    for (QComboBox* combo : {cboMonth, cboDate, cboYear})
+        combo->setAccessibleDescription(filledFrom);
 }
 
 void frmMain::Form_Load() { Frame1->raise(); }
@@ -375,10 +406,17 @@ void frmMain::cmdOpen_Click()
 
 void frmMain::showOffer(StripOffer offer)
 {
+    LinkLabel* front = nullptr;
     if (offer == StripOffer::CoBrand)
-        lblCobrand->raise();
+        front = lblCobrand;
     else if (offer == StripOffer::FullBrand)
-        lblFullBrand->raise();
+        front = lblFullBrand;
+    if (!front)
+        return;
+    front->raise();
+    LinkLabel* back = front == lblCobrand ? lblFullBrand : lblCobrand;
+    back->setFocusPolicy(Qt::NoFocus);
+    front->setFocusPolicy(Qt::TabFocus);
 }
 
 void frmMain::Form_Unload()

@@ -46,12 +46,14 @@ frmAbout::frmAbout(modHelp& pages) : QDialog(nullptr)
     cmdOK->setDefault(true);
     // Esc closes the dialog through reject(); Enter presses the default button.
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    cmdOK->setAccessibleDescription(QStringLiteral("Closes this window."));
 
     auto* lblHomePage = aboutLabel(new LinkLabel(QStringLiteral("Click here to visit ") +
                                                      QLatin1String(PageUrls::SiteAddress),
                                                  this),
                                    "lblHomePage", Twips::rect(2865, 1215, 4050, 195),
                                    Twips::font(verdana, 8.25, false, true));
+    lblHomePage->describeLink(QStringLiteral("the home page"));
     connect(lblHomePage, &LinkLabel::clicked, this, [&pages] { pages.OpenHomePage(); });
 
     auto* label3 = aboutLabel(new QLabel(PromoTexts::aboutOffer(), this), "Label3",
@@ -60,6 +62,7 @@ frmAbout::frmAbout(modHelp& pages) : QDialog(nullptr)
 
     auto* lblCoBrand = aboutLabel(new LinkLabel(QStringLiteral("Click here for more details"), this), "lblCoBrand",
                                   Twips::rect(4620, 1965, 2295, 195), Twips::font(verdana, 8.25, false, true));
+    lblCoBrand->describeLink(QStringLiteral("the page of the fully-branded offer"));
     // The details are those of the fully-branded offer that Label3 describes.
     connect(lblCoBrand, &LinkLabel::clicked, this, [&pages] { pages.OpenFullyBrandedPage(); });
 
@@ -73,11 +76,15 @@ frmAbout::frmAbout(modHelp& pages) : QDialog(nullptr)
     picture1->setObjectName(QStringLiteral("Picture1"));
     picture1->setGeometry(Twips::rect(120, 150, 480, 480));
     picture1->setPixmap(QIcon(QStringLiteral(":/icons/app.png")).pixmap(32, 32));
+    picture1->setAccessibleName(QStringLiteral("Program icon"));
 
     auto* line1 = new QFrame(this);
     line1->setObjectName(QStringLiteral("Line1"));
     line1->setFrameShape(QFrame::HLine);
     line1->setGeometry(Twips::toPixels(-60), Twips::toPixels(2310) - 1, Twips::toPixels(7740), 2);
 
+    // The links follow the button; Tab from the last one comes back to OK.
+    QWidget::setTabOrder(cmdOK, lblHomePage);
+    QWidget::setTabOrder(lblHomePage, lblCoBrand);
     cmdOK->setFocus();
 }
