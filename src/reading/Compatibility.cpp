@@ -1,6 +1,7 @@
 #include "Compatibility.h"
 
 #include <array>
+#include <cstdint>
 #include <memory>
 
 namespace {
@@ -65,6 +66,145 @@ int digitSum(int number)
     return sum;
 }
 
+// The reading needs only whether each group's count is odd, in order of first occurrence. One byte per
+// character code holds that (0 not seen yet, 1 odd, 2 even), so each character is a load and a store
+// with no branch; the codes are listed in order as they first appear. Spaces are counted like any code
+// and sorted out afterwards: only a space that came first forms a group (of one), any other is skipped.
+// Returns how many codes were seen; order needs room for one more than that.
+std::size_t scanParities(QStringView yourName, QStringView partnersName, std::uint8_t* state, char16_t* order)
+{
+    std::size_t seen = 0;
+    auto take = [&](const QChar* p, const QChar* end) {
+        for (; p != end; ++p) {
+            const char16_t c = p->unicode();
+            const std::uint8_t s = state[c];
+            order[seen] = c;
+            seen += s == 0;
+            state[c] = static_cast<std::uint8_t>((s & 1U) + 1U);
+        }
+    };
+    take(yourName.begin(), yourName.end());
+    const QChar space(u' ');
+    take(&space, &space + 1);
+    take(partnersName.begin(), partnersName.end());
+    return seen;
+}
+
+// Writes the groups' marks (1 for an odd count) in order and clears the state entries used; returns the
+// number of groups.
+std::size_t collectMarks(const char16_t* order, std::size_t seen, std::uint8_t* state, std::uint8_t* marks)
+{
+    std::size_t groups = 0;
+    for (std::size_t i = 0; i < seen; ++i) {
+        const char16_t c = order[i];
+        const std::uint8_t s = state[c];
+        state[c] = 0;
+        if (c != u' ')
+            marks[groups++] = s == 1;
+        else if (i == 0)
+            marks[groups++] = 1;
+    }
+    return groups;
+}
+
+// Codes from the space to the underscore: upper-case letters, digits, punctuation. Names upper-cased by
+// the caller almost always stay inside this window of 64 codes.
+constexpr char16_t WindowStart = u' ';
+constexpr unsigned WindowSize = 64;
+
+bool inWindow(QStringView text)
+{
+    // One OR over the whole text (vectorised by the compiler); a code below the window wraps to a large
+    // 16-bit value, so any code outside it leaves a bit at or above the window size.
+    unsigned bits = 0;
+    for (const QChar c : text)
+        bits |= static_cast<char16_t>(c.unicode() - WindowStart);
+    return bits < WindowSize;
+}
+
+// The same scan for text inside the window, with the seen and odd sets held as two 64-bit masks in
+// registers: no table to clear, and no memory traffic but the list of first occurrences.
+std::size_t windowMarks(QStringView yourName, QStringView partnersName, std::uint8_t* marks)
+{
+    std::uint64_t seen = 0;
+    std::uint64_t odd = 0;
+    std::array<char16_t, WindowSize + 1> order;
+    std::size_t count = 0;
+    auto take = [&](const QChar* p, const QChar* end) {
+        for (; p != end; ++p) {
+            const char16_t c = p->unicode();
+            const std::uint64_t bit = std::uint64_t{1} << (c - WindowStart);
+            order[count] = c;
+            count += (seen & bit) == 0;
+            seen |= bit;
+            odd ^= bit;
+        }
+    };
+    take(yourName.begin(), yourName.end());
+    const QChar space(u' ');
+    take(&space, &space + 1);
+    take(partnersName.begin(), partnersName.end());
+
+    std::size_t groups = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const char16_t c = order[i];
+        if (c != u' ')
+            marks[groups++] = (odd >> (c - WindowStart)) & 1U;
+        else if (i == 0)
+            marks[groups++] = 1;
+    }
+    return groups;
+}
+
+// Tables for any code: 64 KiB of state, kept per thread so that it is cleared once, not per call.
+class WideTables
+{
+public:
+    std::size_t scan(QStringView yourName, QStringView partnersName, std::size_t length)
+    {
+        if (order_.size() < length)
+            order_.resize(length);
+        if (marks_.size() < length)
+            marks_.resize(length);
+        const std::size_t seen = scanParities(yourName, partnersName, state_.data(), order_.data());
+        return collectMarks(order_.data(), seen, state_.data(), marks_.data());
+    }
+
+    const std::uint8_t* marks() const { return marks_.data(); }
+
+private:
+    std::array<std::uint8_t, 65536> state_{};
+    std::vector<char16_t> order_;
+    std::vector<std::uint8_t> marks_;
+};
+
+WideTables& wideTables()
+{
+    thread_local std::unique_ptr<WideTables> instance = std::make_unique<WideTables>();
+    return *instance;
+}
+
+// The fold of foldMarks, computing only the three first entries of the fold list and its length: those
+// are all the result number depends on. With m marks, the filler 0 after them, M = ceil(m / 2) pair sums
+// and the filler after those, the fold list holds T = (M - 2) / 3 + 1 triple sums (none when M < 2),
+// the last pair sum and 0.
+int levelOfMarks(const std::uint8_t* marks, std::size_t groupCount)
+{
+    const std::size_t m = groupCount;
+    auto mark = [&](std::size_t i) -> int { return i < m ? marks[i] : 0; };
+    const std::size_t pairCount = (m + 1) / 2;
+    auto pair = [&](std::size_t k) -> int { return k < pairCount ? mark(2 * k) + mark(2 * k + 1) : 0; };
+    const std::size_t triples = pairCount >= 2 ? (pairCount - 2) / 3 + 1 : 0;
+    auto fold = [&](std::size_t k) -> int {
+        if (k < triples)
+            return pair(3 * k) + pair(3 * k + 1) + pair(3 * k + 2);
+        return k == triples ? pair(pairCount - 1) : 0;
+    };
+    const std::size_t u = triples + 1;
+    const int resultNumber = u % 2 == 0 ? fold(0) + fold(1) : fold(0) + 2 * fold(1) + fold(2);
+    return digitSum(resultNumber);
+}
+
 } // namespace
 
 void foldMarks(CompatibilitySteps& s)
@@ -108,11 +248,12 @@ CompatibilitySteps compatibilitySteps(QStringView yourName, QStringView partners
 
 int compatibilityLevel(QStringView yourName, QStringView partnersName)
 {
-    thread_local CompatibilitySteps s;
-    grouper().run(yourName, partnersName, s.groups);
-    s.marks.clear();
-    for (const CharacterGroup& g : s.groups)
-        s.marks.push_back(g.count % 2);
-    foldMarks(s);
-    return s.level;
+    if (inWindow(yourName) && inWindow(partnersName)) {
+        std::array<std::uint8_t, WindowSize> marks;
+        return levelOfMarks(marks.data(), windowMarks(yourName, partnersName, marks.data()));
+    }
+    WideTables& tables = wideTables();
+    const std::size_t length = static_cast<std::size_t>(yourName.size() + 1 + partnersName.size());
+    const std::size_t groupCount = tables.scan(yourName, partnersName, length);
+    return levelOfMarks(tables.marks(), groupCount);
 }
