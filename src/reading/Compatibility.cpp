@@ -107,44 +107,74 @@ std::size_t collectMarks(const char16_t* order, std::size_t seen, std::uint8_t* 
     return groups;
 }
 
+// The fold of foldMarks, computing only the three first entries of the fold list and its length: those
+// are all the result number depends on. With m marks, the filler 0 after them, M = ceil(m / 2) pair sums
+// and the filler after those, the fold list holds T = (M - 2) / 3 + 1 triple sums (none when M < 2),
+// the last pair sum and 0.
+int levelOfMarks(const std::uint8_t* marks, std::size_t groupCount)
+{
+    const std::size_t m = groupCount;
+    auto mark = [&](std::size_t i) -> int { return i < m ? marks[i] : 0; };
+    const std::size_t pairCount = (m + 1) / 2;
+    auto pair = [&](std::size_t k) -> int { return k < pairCount ? mark(2 * k) + mark(2 * k + 1) : 0; };
+    const std::size_t triples = pairCount >= 2 ? (pairCount - 2) / 3 + 1 : 0;
+    auto fold = [&](std::size_t k) -> int {
+        if (k < triples)
+            return pair(3 * k) + pair(3 * k + 1) + pair(3 * k + 2);
+        return k == triples ? pair(pairCount - 1) : 0;
+    };
+    const std::size_t u = triples + 1;
+    const int resultNumber = u % 2 == 0 ? fold(0) + fold(1) : fold(0) + 2 * fold(1) + fold(2);
+    return digitSum(resultNumber);
+}
+
 // Codes from the space to the underscore: upper-case letters, digits, punctuation. Names upper-cased by
 // the caller almost always stay inside this window of 64 codes.
 constexpr char16_t WindowStart = u' ';
 constexpr unsigned WindowSize = 64;
 
-bool inWindow(QStringView text)
+// Code units of a view as unsigned numbers: QChar for UTF-16, char (signed on x86) for Latin-1.
+inline char16_t codeOf(QChar c)
+{
+    return c.unicode();
+}
+inline char16_t codeOf(char c)
+{
+    return static_cast<unsigned char>(c);
+}
+
+template <typename View> bool inWindow(View text)
 {
     // One OR over the whole text (vectorised by the compiler); a code below the window wraps to a large
     // 16-bit value, so any code outside it leaves a bit at or above the window size.
     unsigned bits = 0;
-    for (const QChar c : text)
-        bits |= static_cast<char16_t>(c.unicode() - WindowStart);
+    for (const auto c : text)
+        bits |= static_cast<char16_t>(codeOf(c) - WindowStart);
     return bits < WindowSize;
 }
 
 // The same scan for text inside the window, with the seen and odd sets held as two 64-bit masks in
 // registers: no table to clear, and no memory traffic but the list of first occurrences.
-std::size_t windowMarks(QStringView yourName, QStringView partnersName, std::uint8_t* marks)
+template <typename View> int windowLevel(View yourName, View partnersName)
 {
     std::uint64_t seen = 0;
     std::uint64_t odd = 0;
     std::array<char16_t, WindowSize + 1> order;
     std::size_t count = 0;
-    auto take = [&](const QChar* p, const QChar* end) {
-        for (; p != end; ++p) {
-            const char16_t c = p->unicode();
-            const std::uint64_t bit = std::uint64_t{1} << (c - WindowStart);
-            order[count] = c;
-            count += (seen & bit) == 0;
-            seen |= bit;
-            odd ^= bit;
-        }
+    auto take = [&](char16_t c) {
+        const std::uint64_t bit = std::uint64_t{1} << (c - WindowStart);
+        order[count] = c;
+        count += (seen & bit) == 0;
+        seen |= bit;
+        odd ^= bit;
     };
-    take(yourName.begin(), yourName.end());
-    const QChar space(u' ');
-    take(&space, &space + 1);
-    take(partnersName.begin(), partnersName.end());
+    for (const auto c : yourName)
+        take(codeOf(c));
+    take(u' ');
+    for (const auto c : partnersName)
+        take(codeOf(c));
 
+    std::array<std::uint8_t, WindowSize> marks;
     std::size_t groups = 0;
     for (std::size_t i = 0; i < count; ++i) {
         const char16_t c = order[i];
@@ -153,7 +183,7 @@ std::size_t windowMarks(QStringView yourName, QStringView partnersName, std::uin
         else if (i == 0)
             marks[groups++] = 1;
     }
-    return groups;
+    return levelOfMarks(marks.data(), groups);
 }
 
 // Tables for any code: 64 KiB of state, kept per thread so that it is cleared once, not per call.
@@ -182,27 +212,6 @@ WideTables& wideTables()
 {
     thread_local std::unique_ptr<WideTables> instance = std::make_unique<WideTables>();
     return *instance;
-}
-
-// The fold of foldMarks, computing only the three first entries of the fold list and its length: those
-// are all the result number depends on. With m marks, the filler 0 after them, M = ceil(m / 2) pair sums
-// and the filler after those, the fold list holds T = (M - 2) / 3 + 1 triple sums (none when M < 2),
-// the last pair sum and 0.
-int levelOfMarks(const std::uint8_t* marks, std::size_t groupCount)
-{
-    const std::size_t m = groupCount;
-    auto mark = [&](std::size_t i) -> int { return i < m ? marks[i] : 0; };
-    const std::size_t pairCount = (m + 1) / 2;
-    auto pair = [&](std::size_t k) -> int { return k < pairCount ? mark(2 * k) + mark(2 * k + 1) : 0; };
-    const std::size_t triples = pairCount >= 2 ? (pairCount - 2) / 3 + 1 : 0;
-    auto fold = [&](std::size_t k) -> int {
-        if (k < triples)
-            return pair(3 * k) + pair(3 * k + 1) + pair(3 * k + 2);
-        return k == triples ? pair(pairCount - 1) : 0;
-    };
-    const std::size_t u = triples + 1;
-    const int resultNumber = u % 2 == 0 ? fold(0) + fold(1) : fold(0) + 2 * fold(1) + fold(2);
-    return digitSum(resultNumber);
 }
 
 } // namespace
@@ -248,12 +257,17 @@ CompatibilitySteps compatibilitySteps(QStringView yourName, QStringView partners
 
 int compatibilityLevel(QStringView yourName, QStringView partnersName)
 {
-    if (inWindow(yourName) && inWindow(partnersName)) {
-        std::array<std::uint8_t, WindowSize> marks;
-        return levelOfMarks(marks.data(), windowMarks(yourName, partnersName, marks.data()));
-    }
+    if (inWindow(yourName) && inWindow(partnersName))
+        return windowLevel(yourName, partnersName);
     WideTables& tables = wideTables();
     const std::size_t length = static_cast<std::size_t>(yourName.size() + 1 + partnersName.size());
     const std::size_t groupCount = tables.scan(yourName, partnersName, length);
     return levelOfMarks(tables.marks(), groupCount);
+}
+
+int compatibilityLevel(QLatin1StringView yourName, QLatin1StringView partnersName)
+{
+    if (inWindow(yourName) && inWindow(partnersName))
+        return windowLevel(yourName, partnersName);
+    return compatibilityLevel(QString(yourName), QString(partnersName));
 }

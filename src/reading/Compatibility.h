@@ -29,6 +29,10 @@ struct CompatibilitySteps
 // the caller upper-cases and trims them. Linear in the combined length.
 int compatibilityLevel(QStringView yourName, QStringView partnersName);
 
+// The same for names held as Latin-1 bytes (plain ASCII names read by the command-line companion),
+// without converting them to UTF-16 first.
+int compatibilityLevel(QLatin1StringView yourName, QLatin1StringView partnersName);
+
 // The same reading with every step kept.
 CompatibilitySteps compatibilitySteps(QStringView yourName, QStringView partnersName);
 
