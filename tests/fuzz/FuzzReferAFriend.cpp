@@ -1,0 +1,55 @@
+// The refer-a-friend checks and address on any five texts: the address always parses back, with
+// QUrlQuery, to exactly the keys page, taf1 to taf6 in order and exactly the five values given.
+
+#include "FuzzInput.h"
+
+#include "common/Text.h"
+#include "exitscreen/ReferAFriend.h"
+#include "web/PageUrls.h"
+
+#include <QList>
+#include <QUrl>
+#include <QUrlQuery>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    // Five texts separated by 0xFF bytes (never part of UTF-8); invalid UTF-8 becomes U+FFFD, so every
+    // text is well-formed Unicode, as anything typed or pasted into a field is.
+    QList<QByteArray> parts =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size))
+            .split('\xff');
+    while (parts.size() < 5)
+        parts.append(QByteArray());
+    ReferAFriend::Values v{QString::fromUtf8(parts[0]), QString::fromUtf8(parts[1]),
+                           QString::fromUtf8(parts[2]), QString::fromUtf8(parts[3]),
+                           QString::fromUtf8(parts[4])};
+
+    const QString email = Text::trimSpaces(v.email);
+    const QString friendEmail = Text::trimSpaces(v.friendEmail);
+    const bool proper = email != friendEmail && email.contains(u'@') && email.contains(u'.') &&
+                        friendEmail.contains(u'@') && friendEmail.contains(u'.');
+    FUZZ_REQUIRE(ReferAFriend::emailProblem(v.email, v.friendEmail).isEmpty() == proper,
+                 "e-mail check disagrees with its rules");
+    (void)ReferAFriend::fieldProblem(v);
+
+    const QString address = ReferAFriend::address(v);
+    FUZZ_REQUIRE(!address.contains(u'#') && !address.contains(u' ') && !address.contains(u'\n'),
+                 "raw #, space or line break in the address");
+    const QUrl url(address, QUrl::StrictMode);
+    FUZZ_REQUIRE(url.isValid(), "invalid address: %s", qPrintable(url.errorString()));
+    FUZZ_REQUIRE(url.toString(QUrl::RemoveQuery) ==
+                     QLatin1String(PageUrls::PageBaseUrl) + QLatin1String("ssd.php"),
+                 "address does not lead to the page");
+    const QUrlQuery query(url);
+    const auto items = query.queryItems(QUrl::FullyDecoded);
+    const QString expected[] = {
+        QStringLiteral("qzkl-refer-a-friend"), v.name, v.email, v.message, v.friendName, v.friendEmail,
+        QLatin1String(PageUrls::PageBaseUrl)};
+    FUZZ_REQUIRE(items.size() == 7, "%lld query items", static_cast<long long>(items.size()));
+    for (int i = 0; i < 7; ++i) {
+        const QString key = i == 0 ? QStringLiteral("page") : QStringLiteral("taf%1").arg(i);
+        FUZZ_REQUIRE(items[i].first == key, "key %d is %s", i, qPrintable(items[i].first));
+        FUZZ_REQUIRE(items[i].second == expected[i], "value of %s differs", qPrintable(key));
+    }
+    return 0;
+}
