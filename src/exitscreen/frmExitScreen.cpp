@@ -4,6 +4,7 @@
 #include "common/AppInfo.h"
 #include "common/Text.h"
 #include "platform/LinkLabel.h"
+#include "platform/TopmostWindow.h"
 #include "platform/Twips.h"
 #include "shell/Forms.h"
 #include "shell/frmStartup.h"
@@ -20,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 
 namespace {
 
@@ -71,8 +73,7 @@ void replaceText(QLineEdit* field, const QString& text)
 frmExitScreen::frmExitScreen(Forms& forms) : QWidget(nullptr), forms_(forms)
 {
     setObjectName(QStringLiteral("frmExitScreen"));
-    setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint);
-    setAttribute(Qt::WA_ShowWithoutActivating);
+    TopmostWindow::prepare(this);
     setFixedSize(Twips::toPixels(11115), Twips::toPixels(4725));
     setColour(this, QPalette::Window, Qt::white);
     setAutoFillBackground(true);
@@ -87,7 +88,10 @@ frmExitScreen::frmExitScreen(Forms& forms) : QWidget(nullptr), forms_(forms)
     Label2->setFont(Twips::font(verdana(), 9.75, true));
 
     Check1 = place(new QCheckBox(PromoTexts::forumInvitation(), this), "Check1", 30, 2040, 7185, 555);
-    Check1->setFont(Twips::font(verdana(), 14.25));
+    const QStyle* style = Check1->style();
+    const int textWidth = Check1->width() - style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, Check1) -
+                          style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, Check1) - 4;
+    Check1->setFont(Twips::fitted(Twips::font(verdana(), 14.25), Check1->text(), textWidth));
     setColour(Check1, QPalette::WindowText, QColor(0, 0, 192));
     Check1->setCursor(linkCursor());
     Check1->setAccessibleDescription(QStringLiteral("Opens the discussion forum site in your web browser."));
@@ -204,8 +208,7 @@ void frmExitScreen::showScreen()
             move(frame.topLeft());
         }
     }
-    show();
-    raise();
+    TopmostWindow::show(this);
     cmdClose->setFocus();
 }
 

@@ -14,8 +14,8 @@ LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent
 
 void LinkLabel::describeLink(const QString& destination)
 {
-    setAccessibleDescription(QStringLiteral("Link: opens %1 in your web browser. Press Enter to follow it.")
-                                 .arg(destination));
+    setAccessibleDescription(
+        QStringLiteral("Link: opens %1 in your web browser. Press Enter to follow it.").arg(destination));
 }
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event)

@@ -11,6 +11,10 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#endif
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -72,6 +76,33 @@ LockFileInstanceGuard::LockFileInstanceGuard(QString applicationName)
 {
 }
 
+#ifdef Q_OS_WIN
+
+LockFileInstanceGuard::~LockFileInstanceGuard()
+{
+    if (mutex_)
+        CloseHandle(static_cast<HANDLE>(mutex_));
+}
+
+bool LockFileInstanceGuard::claim()
+{
+    // "Local\\" is the namespace of the user's session: another user's copy is no obstacle.
+    const QString name = QStringLiteral("Local\\QZ-") + applicationName_;
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, reinterpret_cast<const wchar_t*>(name.utf16()));
+    if (!mutex)
+        return false;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(mutex);
+        return false;
+    }
+    mutex_ = mutex;
+    return true;
+}
+
+#else
+
+LockFileInstanceGuard::~LockFileInstanceGuard() = default;
+
 bool LockFileInstanceGuard::claim()
 {
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
@@ -87,6 +118,8 @@ bool LockFileInstanceGuard::claim()
     // lock that cannot be read at all (another user's file) also ends here: then this copy does not run.
     return false;
 }
+
+#endif
 
 QDate SystemClock::today() { return QDate::currentDate(); }
 

@@ -10,6 +10,15 @@ namespace {
 
 const QString Section = QStringLiteral("Settings");
 
+// Per user: an INI file in the user's configuration folder ($XDG_CONFIG_HOME) on Linux, the per-user
+// registry (HKEY_CURRENT_USER\Software) on Windows.
+constexpr QSettings::Format StoreFormat =
+#ifdef Q_OS_WIN
+    QSettings::NativeFormat;
+#else
+    QSettings::IniFormat;
+#endif
+
 QString executableBaseName()
 {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
@@ -26,13 +35,13 @@ QString SettingsStore::applicationName() const { return applicationName_(); }
 
 QString SettingsStore::fileName() const
 {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, applicationName(), applicationName()).fileName();
+    return QSettings(StoreFormat, QSettings::UserScope, applicationName(), applicationName()).fileName();
 }
 
 std::optional<QString> SettingsStore::ReadSetting(const QString& key) const
 {
     const QString app = applicationName();
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, app, app);
+    QSettings settings(StoreFormat, QSettings::UserScope, app, app);
     if (settings.status() == QSettings::AccessError)
         return std::nullopt;
     // A damaged file gives FormatError: it reads as holding nothing.
@@ -44,7 +53,7 @@ std::optional<QString> SettingsStore::ReadSetting(const QString& key) const
 bool SettingsStore::WriteSetting(const QString& key, const QString& value)
 {
     const QString app = applicationName();
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, app, app);
+    QSettings settings(StoreFormat, QSettings::UserScope, app, app);
     settings.beginGroup(Section);
     settings.setValue(ShiftEncode(key), ShiftEncode(value));
     settings.endGroup();

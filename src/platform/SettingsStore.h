@@ -24,7 +24,7 @@ public:
 
     QString applicationName() const;
 
-    // Where the values of the current application name live.
+    // Where the values of the current application name live: a file path, or a registry key on Windows.
     QString fileName() const;
 
 private:

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QRect>
 #include <QString>
 #include <QtMath>
@@ -23,6 +24,15 @@ inline QFont font(const QString& family, qreal points, bool bold = false, bool u
     f.setPointSizeF(points);
     f.setBold(bold);
     f.setUnderline(underline);
+    return f;
+}
+
+// The font made smaller in quarter points, if need be, until text fits in width logical pixels. Where a
+// wide fallback font stands in for the one asked for, a caption then stays whole instead of being cut.
+inline QFont fitted(QFont f, const QString& text, int width)
+{
+    while (f.pointSizeF() > 6 && QFontMetricsF(f).horizontalAdvance(text) > width)
+        f.setPointSizeF(f.pointSizeF() - 0.25);
     return f;
 }
 

@@ -1,5 +1,51 @@
 #include "CodePage.h"
 
+#ifdef Q_OS_WIN
+
+#include <qt_windows.h>
+
+#include <climits>
+
+// Windows: the system's ANSI code page, as every program of the platform reads single-byte text.
+namespace CodePage {
+
+int toByte(QChar c)
+{
+    const wchar_t wide = static_cast<wchar_t>(c.unicode());
+    char byte = 0;
+    BOOL usedDefault = FALSE;
+    // No best-fit mapping: a character without a byte of its own has no byte at all.
+    const int written =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &wide, 1, &byte, 1, nullptr, &usedDefault);
+    if (written != 1 || usedDefault)
+        return -1;
+    return static_cast<unsigned char>(byte);
+}
+
+QChar fromByte(unsigned char byte)
+{
+    const char narrow = static_cast<char>(byte);
+    wchar_t wide = 0;
+    if (MultiByteToWideChar(CP_ACP, 0, &narrow, 1, &wide, 1) != 1)
+        return QChar(static_cast<char16_t>(byte));
+    return QChar(static_cast<char16_t>(wide));
+}
+
+QString decode(const char* data, qsizetype size)
+{
+    if (size <= 0 || size > INT_MAX)
+        return {};
+    const int length = MultiByteToWideChar(CP_ACP, 0, data, static_cast<int>(size), nullptr, 0);
+    QString out(length, Qt::Uninitialized);
+    MultiByteToWideChar(CP_ACP, 0, data, static_cast<int>(size), reinterpret_cast<wchar_t*>(out.data()),
+                        length);
+    return out;
+}
+
+} // namespace CodePage
+
+#else
+
 #include <array>
 
 namespace {
@@ -45,3 +91,5 @@ QString decode(const char* data, qsizetype size)
 }
 
 } // namespace CodePage
+
+#endif

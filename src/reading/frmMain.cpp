@@ -214,7 +214,8 @@ void frmMain::buildNamesPage(QWidget* client)
                                        "Just enter your names and get the results."),
                         180, 480, 6090, 435);
     intro->setWordWrap(true);
-    QLabel* yourNameLabel = label(Frame1, "lblLabel(0)", QStringLiteral("Enter Your Name"), 660, 1515, 1650, 195);
+    QLabel* yourNameLabel =
+        label(Frame1, "lblLabel(0)", QStringLiteral("Enter Your Name"), 660, 1515, 1650, 195);
     QLabel* partnersNameLabel =
         label(Frame1, "lblLabel(1)", QStringLiteral("Enter Partner's Name"), 660, 1995, 2100, 195);
 
@@ -256,7 +257,8 @@ void frmMain::buildResultPage(QWidget* client)
     // The name a screen reader speaks is the line itself; the description says what the line is.
     lblResult[0]->setAccessibleDescription(QStringLiteral("Result: your name as read"));
     lblResult[1]->setAccessibleDescription(QStringLiteral("Result: your partner's name as read"));
-    lblResult[2]->setAccessibleDescription(QStringLiteral("Result: your level of compatibility, from 0 to 10"));
+    lblResult[2]->setAccessibleDescription(
+        QStringLiteral("Result: your level of compatibility, from 0 to 10"));
 
     cmdBack = place(new QPushButton(QStringLiteral("&Back"), Frame2), "cmdBack", 5400, 2880, 1000, 400);
     cmdBack->setFont(Twips::font(verdana(), 8.25, true));
@@ -284,8 +286,12 @@ void frmMain::buildBirthDay(QWidget* client)
     cboMonth->setAccessibleName(QStringLiteral("Birth month"));
     cboDate->setAccessibleName(QStringLiteral("Birth day of the month"));
     cboYear->setAccessibleName(QStringLiteral("Birth year"));
-    for (QComboBox* combo : {cboMonth, cboDate, cboYear})
+    for (QComboBox* combo : {cboMonth, cboDate, cboYear}) {
         combo->setAccessibleDescription(filledFrom);
+        // The editable box inside is a control of its own to a screen reader.
+        combo->lineEdit()->setAccessibleName(combo->accessibleName());
+        combo->lineEdit()->setAccessibleDescription(filledFrom);
+    }
 }
 
 void frmMain::Form_Load() { Frame1->raise(); }

@@ -7,9 +7,12 @@
 #include "platform/LinkLabel.h"
 #include "platform/Twips.h"
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace {
 
@@ -54,6 +57,14 @@ frmAbout::frmAbout(modHelp& pages) : QDialog(nullptr)
                                    "lblHomePage", Twips::rect(2865, 1215, 4050, 195),
                                    Twips::font(verdana, 8.25, false, true));
     lblHomePage->describeLink(QStringLiteral("the home page"));
+    // A long site address grows the link to the left, keeping its right edge in line with the text above.
+    const int needed = QFontMetrics(lblHomePage->font()).horizontalAdvance(lblHomePage->text()) + 4;
+    if (needed > lblHomePage->width()) {
+        const int right = lblHomePage->geometry().right();
+        lblHomePage->setGeometry(
+            QRect(QPoint(std::max(Twips::toPixels(120), right - needed + 1), lblHomePage->y()),
+                  QPoint(right, lblHomePage->geometry().bottom())));
+    }
     connect(lblHomePage, &LinkLabel::clicked, this, [&pages] { pages.OpenHomePage(); });
 
     auto* label3 = aboutLabel(new QLabel(PromoTexts::aboutOffer(), this), "Label3",
