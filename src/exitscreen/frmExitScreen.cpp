@@ -3,6 +3,7 @@
 #include "ReferAFriend.h"
 #include "common/AppInfo.h"
 #include "common/Text.h"
+#include "platform/CaptionFrame.h"
 #include "platform/LinkLabel.h"
 #include "platform/TopmostWindow.h"
 #include "platform/Twips.h"
@@ -45,13 +46,8 @@ void setColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour)
 
 QGroupBox* navyFrame(QWidget* parent, const char* name, const QString& caption, int l, int t, int w, int h)
 {
-    auto* frame = place(new QGroupBox(caption, parent), name, l, t, w, h);
-    frame->setStyleSheet(QStringLiteral("QGroupBox#%1 { background-color: rgb(0, 0, 128); margin-top: 0px; padding-top: 16px;"
-                                        " border: 1px solid rgb(0, 0, 80); font: bold 9.75pt \"Verdana\"; }"
-                                        " QGroupBox#%1::title { color: white; subcontrol-origin: padding; top: 2px;"
-                                        " left: 8px; padding: 0 2px; }")
-                             .arg(QLatin1String(name)));
-    return frame;
+    auto* frame = new CaptionFrame(caption, QColor(0, 0, 128), Qt::white, Twips::font(verdana(), 9.75, true), parent);
+    return place(frame, name, l, t, w, h);
 }
 
 // The focus moving between windows (a message box, another program) is not the user leaving a field.
@@ -164,6 +160,7 @@ void frmExitScreen::buildReferAFriend()
     cmdSubmit = place(new QPushButton(QStringLiteral("Refer A Friend &Now"), Frame2), "cmdSubmit", 1920, 1080,
                       3375, 285);
     cmdSubmit->setFont(Twips::font(verdana(), 8.25, true));
+    cmdSubmit->setAutoDefault(true);
     cmdSubmit->setAccessibleDescription(
         QStringLiteral("Hands the form to the refer-a-friend page in your web browser."));
     connect(cmdSubmit, &QPushButton::clicked, this, &frmExitScreen::cmdSubmit_Click);

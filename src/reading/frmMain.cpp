@@ -4,6 +4,7 @@
 #include "SavedReading.h"
 #include "common/AppInfo.h"
 #include "exitscreen/frmExitScreen.h"
+#include "platform/CaptionFrame.h"
 #include "platform/LinkLabel.h"
 #include "platform/Twips.h"
 #include "reading/Compatibility.h"
@@ -54,13 +55,8 @@ void setTextColour(QWidget* widget, const QColor& colour)
 
 QGroupBox* page(QWidget* client, const char* name, const QString& caption)
 {
-    auto* frame = place(new QGroupBox(caption, client), name, 345, 720, 6495, 3375);
-    frame->setStyleSheet(QStringLiteral("QGroupBox#%1 { background-color: rgb(0, 168, 168); margin-top: 0px; padding-top: 16px;"
-                                        " border: 1px solid rgb(0, 110, 110); font: bold 8.25pt \"Verdana\"; }"
-                                        " QGroupBox#%1::title { color: rgb(255, 255, 0);"
-                                        " subcontrol-origin: padding; top: 2px; left: 8px; padding: 0 2px; }")
-                             .arg(QLatin1String(name)));
-    return frame;
+    auto* frame = new CaptionFrame(caption, PageColour, QColor(255, 255, 0), Twips::font(verdana(), 8.25, true), client);
+    return place(frame, name, 345, 720, 6495, 3375);
 }
 
 QLabel* label(QWidget* parent, const char* name, const QString& text, int l, int t, int w, int h)
@@ -118,6 +114,10 @@ frmMain::frmMain(Forms& forms)
     cmdOpen->setAccessibleDescription(
         QStringLiteral("Opens a reading saved by QZ Free Numeris Pro and reads the names again."));
     connect(cmdOpen, &QPushButton::clicked, this, &frmMain::cmdOpen_Click);
+    // Enter presses the button that has the focus, as Space does; outside a dialog Qt's buttons ignore
+    // Enter unless told otherwise.
+    for (QPushButton* button : {cmdNext, cmdBack, cmdOpen})
+        button->setAutoDefault(true);
 
     QWidget::setTabOrder(txtNameM, txtNameF);
     QWidget::setTabOrder(txtNameF, cmdNext);
