@@ -1,12 +1,13 @@
 """End-to-end harness: drives the real QZFreeNameCompatibility binary on an X display.
 
 Each scenario script runs under `dbus-run-session -- xvfb-run ...`, so a display and a session bus are
-already there. A Session adds the rest: private HOME / XDG_CONFIG_HOME / XDG_RUNTIME_DIR folders, a
-recording `xdg-open` first on PATH, optionally the openbox window manager, and the program's processes.
-Keys go through the X server (xdotool's XTEST input), texts are read back through AT-SPI.
-Everything started here is ended in Session.close(), also when a check fails half-way.
+already there. run() adds the openbox window manager for the whole script; a Session, one per check,
+adds the rest: private HOME / XDG_CONFIG_HOME / XDG_RUNTIME_DIR folders, a recording `xdg-open` first
+on PATH, and the program's processes. Keys go through the X server (xdotool's XTEST input), texts are
+read back through AT-SPI. Everything started is ended again, also when a check fails half-way.
 """
 
+import faulthandler
 import json
 import os
 import re
@@ -19,8 +20,10 @@ import time
 import traceback
 
 import pyatspi
+from gi.repository import GLib
 
 POLL = 0.02
+CHECK_TIMEOUT = 60
 MAIN_TITLE = "QZ Name Compatibility v1.15"
 BOX_TITLE = "QZ Name Compatibility"
 SITE_HOST = os.environ.get("QZ_E2E_SITE_HOST", "www.qz-name-compatibility.example")
@@ -161,8 +164,57 @@ def window_state(win):
     return _run("xprop", "-id", str(win), "_NET_WM_STATE").stdout
 
 
+class WindowManager:
+    """openbox, shared by all checks of one script: focus, activation and _NET_WM_STATE need one."""
+
+    def __init__(self):
+        self.dir = tempfile.mkdtemp(prefix="qz-e2e-wm-")
+        self.proc = None
+
+    def start(self):
+        env = dict(os.environ, HOME=self.dir, XDG_CONFIG_HOME=self.dir)
+        for attempt in range(3):
+            log = open(os.path.join(self.dir, "openbox.log"), "w")
+            self.proc = subprocess.Popen(["openbox", "--replace", "--sm-disable"], env=env, stdout=log,
+                                         stderr=log, start_new_session=True)
+            log.close()
+            try:
+                wait_for(self._ready, 10, "the window manager")
+                return
+            except CheckFailed:
+                self._end()
+                if attempt == 2:
+                    with open(os.path.join(self.dir, "openbox.log"), errors="replace") as f:
+                        print(f.read())
+                    raise
+
+    def _ready(self):
+        if self.proc.poll() is not None:
+            raise CheckFailed(f"openbox ended with status {self.proc.returncode}")
+        # The root property outlives a window manager that has gone; the window it names does not.
+        out = _run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK").stdout
+        match = re.search(r"window id # (0x[0-9a-fA-F]+)", out)
+        if not match:
+            return False
+        own = _run("xprop", "-id", match.group(1), "_NET_SUPPORTING_WM_CHECK")
+        return own.returncode == 0 and match.group(1) in own.stdout
+
+    def stop(self):
+        self._end()
+        shutil.rmtree(self.dir, ignore_errors=True)
+
+    def _end(self):
+        if self.proc is not None and self.proc.poll() is None:
+            try:
+                os.killpg(self.proc.pid, signal.SIGTERM)
+                self.proc.wait(timeout=5)
+            except (ProcessLookupError, subprocess.TimeoutExpired):
+                os.killpg(self.proc.pid, signal.SIGKILL)
+                self.proc.wait()
+
+
 class Session:
-    def __init__(self, binary, window_manager=True):
+    def __init__(self, binary):
         self.binary = os.path.abspath(binary)
         self.dir = tempfile.mkdtemp(prefix="qz-e2e-")
         self.home = os.path.join(self.dir, "home")
@@ -176,11 +228,8 @@ class Session:
         self._write_recorder()
         self.env = self._environment()
         self.processes = []
-        self.wm = None
         self._logs = []
         try:
-            if window_manager:
-                self._start_window_manager()
             # The accessibility bus is started on demand; asking for it now means the program finds it
             # already running and registers its windows at start-up.
             pyatspi.Registry.getDesktop(0)
@@ -217,24 +266,6 @@ class Session:
         })
         return env
 
-    def _start_window_manager(self):
-        log = open(os.path.join(self.dir, "openbox.log"), "w")
-        self._logs.append(log)
-        # --replace: the window manager of the previous check may still be on its way out.
-        self.wm = subprocess.Popen(["openbox", "--replace", "--sm-disable"], env=self.env, stdout=log,
-                                   stderr=log, start_new_session=True)
-
-        def wm_ready():
-            check(self.wm.poll() is None, f"openbox ended with status {self.wm.returncode}")
-            # The root property outlives a window manager that has gone; the window it names does not.
-            out = _run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK").stdout
-            match = re.search(r"window id # (0x[0-9a-fA-F]+)", out)
-            if not match:
-                return False
-            own = _run("xprop", "-id", match.group(1), "_NET_SUPPORTING_WM_CHECK")
-            return own.returncode == 0 and match.group(1) in own.stdout
-        wait_for(wm_ready, 10, "the window manager")
-
     # -- the program -------------------------------------------------------------------------------
 
     def start(self, binary=None):
@@ -265,9 +296,6 @@ class Session:
     def close(self):
         for proc in self.processes:
             self.kill(proc)
-        if self.wm is not None:
-            self.kill(self.wm, signal.SIGTERM)
-            self.kill(self.wm)
         for log in self._logs:
             log.close()
 
@@ -373,14 +401,23 @@ class Session:
     # -- AT-SPI ----------------------------------------------------------------------------------------
 
     def app_node(self, pid):
+        # libatspi updates its cached tree from signals handled in a GLib main loop, which this script
+        # never runs: handle what is pending and drop the cache, so that new windows and programs are seen.
+        context = GLib.MainContext.default()
+        while context.pending():
+            context.iteration(False)
         desktop = pyatspi.Registry.getDesktop(0)
-        for app in desktop:
+        desktop.clearCache()
+        seen = []
+        for i in range(desktop.childCount):
             try:
+                app = desktop.getChildAtIndex(i)
                 if app is not None and app.get_process_id() == pid:
                     return app
-            except Exception:
-                continue
-        return None
+                seen.append((app.name, app.get_process_id()) if app is not None else None)
+            except Exception as exc:
+                seen.append(repr(exc))
+        raise CheckFailed(f"process {pid} is not on the accessibility bus, which holds {seen}")
 
     def nodes(self, pid, role=None, name=None):
         """Every accessible of the process, depth first, filtered by role name and exact name."""
@@ -393,10 +430,15 @@ class Session:
             try:
                 if (role is None or node.getRoleName() == role) and (name is None or node.name == name):
                     found.append(node)
-                children = list(node)
+                count = node.childCount
             except Exception:
                 return
-            for child in children:
+            # One child that is going away (a window being destroyed) must not hide its siblings.
+            for i in range(count):
+                try:
+                    child = node.getChildAtIndex(i)
+                except Exception:
+                    continue
                 walk(child, depth + 1)
         walk(app, 0)
         return found
@@ -450,18 +492,31 @@ def expected_failure(reason):
     return mark
 
 
-def run(checks, window_manager=True):
+def run(checks):
     if len(sys.argv) < 2:
         print(f"usage: {sys.argv[0]} <path to QZFreeNameCompatibility>")
         return 2
     binary = sys.argv[1]
     failures = 0
+    wm = WindowManager()
+    try:
+        wm.start()
+        failures = _run_checks(binary, checks)
+    finally:
+        wm.stop()
+    return 1 if failures else 0
+
+
+def _run_checks(binary, checks):
+    failures = 0
     for fn in checks:
         started = time.monotonic()
+        # A check that hangs (a blocked D-Bus call, say) shows where, instead of running into ctest's timeout.
+        faulthandler.dump_traceback_later(CHECK_TIMEOUT, exit=True)
         session = None
         outcome = "PASS"
         try:
-            session = Session(binary, window_manager)
+            session = Session(binary)
             fn(session)
         except Exception as exc:
             reason = getattr(fn, "expected_failure", None)
@@ -481,5 +536,6 @@ def run(checks, window_manager=True):
                 session.close()
                 if outcome == "PASS" or outcome.startswith("X"):
                     session.remove()
+        faulthandler.cancel_dump_traceback_later()
         print(f"{outcome}: {fn.__name__} ({time.monotonic() - started:.1f} s)", flush=True)
-    return 1 if failures else 0
+    return failures
