@@ -166,8 +166,10 @@ void frmMain::buildMenus()
     QAction* mnuDonate = bar->addAction(QStringLiteral("&Donate"));
     mnuDonate->setObjectName(QStringLiteral("mnuDonate"));
     connect(mnuDonate, &QAction::triggered, this, [&pages] { pages.OpenDonatePage(); });
-    // The window is built with this entry hidden; its action stays wired for when it is shown.
-    QAction* mnuMakeMoney = bar->addAction(QStringLiteral("Make Money &Online"));
+    // The window is built with this entry hidden; its action stays wired for when it is shown. A menu
+    // bar claims the access key of every action it holds, hidden ones too, and Alt+O would then clash
+    // with the open button's, so the hidden entry is kept off the bar rather than merely invisible.
+    auto* mnuMakeMoney = new QAction(QStringLiteral("Make Money &Online"), this);
     mnuMakeMoney->setObjectName(QStringLiteral("mnuMakeMoney"));
     mnuMakeMoney->setVisible(false);
     connect(mnuMakeMoney, &QAction::triggered, this, [&pages] { pages.OpenFullyBrandedPage(); });
