@@ -7,6 +7,7 @@
 #include "platform/LinkLabel.h"
 #include "platform/TopmostWindow.h"
 #include "platform/Twips.h"
+#include "platform/WidgetSetup.h"
 #include "shell/Forms.h"
 #include "shell/frmStartup.h"
 #include "web/PromoDraw.h"
@@ -26,23 +27,10 @@
 
 namespace {
 
-QString verdana() { return QStringLiteral("Verdana"); }
-QString sansSerif() { return QStringLiteral("MS Sans Serif"); }
-
-template <typename W>
-W* place(W* widget, const char* name, int left, int top, int width, int height)
-{
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(Twips::rect(left, top, width, height));
-    return widget;
-}
-
-void setColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour)
-{
-    QPalette p = widget->palette();
-    p.setColor(role, colour);
-    widget->setPalette(p);
-}
+using WidgetSetup::place;
+using WidgetSetup::sansSerif;
+using WidgetSetup::setColour;
+using WidgetSetup::verdana;
 
 QGroupBox* navyFrame(QWidget* parent, const char* name, const QString& caption, int l, int t, int w, int h)
 {

@@ -7,6 +7,7 @@
 #include "platform/CaptionFrame.h"
 #include "platform/LinkLabel.h"
 #include "platform/Twips.h"
+#include "platform/WidgetSetup.h"
 #include "reading/Compatibility.h"
 #include "shell/Forms.h"
 #include "shell/frmStartup.h"
@@ -28,29 +29,13 @@ namespace {
 const QColor WindowColour(0, 85, 85);
 const QColor PageColour(0, 168, 168);
 
-QString verdana() { return QStringLiteral("Verdana"); }
-
-template <typename W>
-W* place(W* widget, const char* name, int left, int top, int width, int height)
-{
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(Twips::rect(left, top, width, height));
-    return widget;
-}
-
-void fill(QWidget* widget, const QColor& colour)
-{
-    QPalette p = widget->palette();
-    p.setColor(QPalette::Window, colour);
-    widget->setPalette(p);
-    widget->setAutoFillBackground(true);
-}
+using WidgetSetup::fill;
+using WidgetSetup::place;
+using WidgetSetup::verdana;
 
 void setTextColour(QWidget* widget, const QColor& colour)
 {
-    QPalette p = widget->palette();
-    p.setColor(QPalette::WindowText, colour);
-    widget->setPalette(p);
+    WidgetSetup::setColour(widget, QPalette::WindowText, colour);
 }
 
 QGroupBox* page(QWidget* client, const char* name, const QString& caption)

@@ -6,6 +6,7 @@
 #include "modHelp.h"
 #include "platform/LinkLabel.h"
 #include "platform/Twips.h"
+#include "platform/WidgetSetup.h"
 
 #include <QFontMetrics>
 #include <QFrame>
@@ -24,9 +25,7 @@ L* aboutLabel(L* label, const char* name, QRect geometry, const QFont& font)
     label->setObjectName(QLatin1String(name));
     label->setGeometry(geometry);
     label->setFont(font);
-    QPalette p = label->palette();
-    p.setColor(QPalette::WindowText, TextColour);
-    label->setPalette(p);
+    WidgetSetup::setColour(label, QPalette::WindowText, TextColour);
     return label;
 }
 
