@@ -7,6 +7,7 @@
 #include "platform/LinkLabel.h"
 #include "platform/TopmostWindow.h"
 #include "platform/Twips.h"
+#include "platform/TypedText.h"
 #include "platform/WidgetSetup.h"
 #include "shell/Forms.h"
 #include "shell/frmStartup.h"
@@ -296,17 +297,27 @@ void frmExitScreen::emailKeyPress(QLineEdit* field, char16_t& keyAscii)
 bool frmExitScreen::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
-    if (type == QEvent::KeyPress && (watched == txtEmail || watched == txtFriendEmail)) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->text() == QStringLiteral(" ") && !(key->modifiers() & Qt::AltModifier)) {
-            char16_t code = u' ';
+    if (watched == txtEmail || watched == txtFriendEmail) {
+        auto keyPress = [&](char16_t& code) {
             if (watched == txtEmail)
                 txtEmail_KeyPress(code);
             else
                 txtFriendEmail_KeyPress(code);
+        };
+        if (type == QEvent::KeyPress) {
+            char16_t code = TypedText::code(static_cast<QKeyEvent*>(event));
+            if (code == 0)
+                return false;
+            keyPress(code);
             return code == 0;
         }
-        return false;
+        // A space committed by an input method is refused like a typed one.
+        for (const QChar c : TypedText::committed(event)) {
+            char16_t code = c.unicode();
+            keyPress(code);
+            if (code == 0)
+                return true;
+        }
     }
     if ((type == QEvent::FocusIn || type == QEvent::FocusOut) && isFieldFocusChange(event)) {
         const bool in = type == QEvent::FocusIn;

@@ -89,8 +89,10 @@ bool LockFileInstanceGuard::claim()
     // "Local\\" is the namespace of the user's session: another user's copy is no obstacle.
     const QString name = QStringLiteral("Local\\QZ-") + applicationName_;
     HANDLE mutex = CreateMutexW(nullptr, FALSE, reinterpret_cast<const wchar_t*>(name.utf16()));
+    // Only a mutex that exists already means another copy runs (access denied: it exists, created by a
+    // copy with other rights); any other failure must not keep the program from starting.
     if (!mutex)
-        return false;
+        return GetLastError() != ERROR_ACCESS_DENIED;
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         CloseHandle(mutex);
         return false;
@@ -114,9 +116,10 @@ bool LockFileInstanceGuard::claim()
     lock_->setStaleLockTime(0);
     if (lock_->tryLock(0))
         return true;
-    // The holder may be a process that died; tryLock has already removed such a lock and retried, but a
-    // lock that cannot be read at all (another user's file) also ends here: then this copy does not run.
-    return false;
+    // A lock left by a copy that died has already been taken over by tryLock. Only a lock held by a live
+    // copy means another copy runs; a lock that cannot be made at all (no runtime folder, no permission)
+    // must not keep the program from starting.
+    return lock_->error() != QLockFile::LockFailedError;
 }
 
 #endif

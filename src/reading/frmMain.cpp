@@ -7,6 +7,7 @@
 #include "platform/CaptionFrame.h"
 #include "platform/LinkLabel.h"
 #include "platform/Twips.h"
+#include "platform/TypedText.h"
 #include "platform/WidgetSetup.h"
 #include "reading/Compatibility.h"
 #include "shell/Forms.h"
@@ -49,26 +50,6 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, int l, int
     auto* lbl = place(new QLabel(text, parent), name, l, t, w, h);
     lbl->setFont(Twips::font(verdana(), 8.25));
     return lbl;
-}
-
-// A key event as the character code it would type: 0 for keys that type nothing (arrows, Shift,
-// Delete, Tab) and for Alt combinations, which belong to menus and buttons.
-char16_t typedCode(const QKeyEvent* key)
-{
-    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab || key->key() == Qt::Key_Delete)
-        return 0;
-    if (key->modifiers() & Qt::AltModifier)
-        return 0;
-    const QString text = key->text();
-    if (text.isEmpty())
-        return 0;
-    char16_t code = text.at(0).unicode();
-    if (code == 127)
-        return 0;
-    // Ctrl with a letter types its control code on every platform, whatever text the platform reports.
-    if ((key->modifiers() & Qt::ControlModifier) && code < 128 && QChar(code).isLetter())
-        code = static_cast<char16_t>(QChar(code).toUpper().unicode() & 0x1F);
-    return code;
 }
 
 } // namespace
@@ -356,15 +337,28 @@ void frmMain::nameKeyPress(QLineEdit* box, char16_t& keyAscii)
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && (watched == txtNameM || watched == txtNameF)) {
-        char16_t code = typedCode(static_cast<QKeyEvent*>(event));
-        if (code == 0)
-            return false;
+    if (watched != txtNameM && watched != txtNameF)
+        return QMainWindow::eventFilter(watched, event);
+    auto keyPress = [&](char16_t& code) {
         if (watched == txtNameM)
             txtNameM_KeyPress(code);
         else
             txtNameF_KeyPress(code);
+    };
+    if (event->type() == QEvent::KeyPress) {
+        char16_t code = TypedText::code(static_cast<QKeyEvent*>(event));
+        if (code == 0)
+            return false;
+        keyPress(code);
         return code == 0;
+    }
+    // Characters made with dead keys or an input method pass the same filter; one refused character
+    // refuses the whole commit.
+    for (const QChar c : TypedText::committed(event)) {
+        char16_t code = c.unicode();
+        keyPress(code);
+        if (code == 0)
+            return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -1,5 +1,7 @@
 #include "ReminderRule.h"
 
+#include "reading/ShiftCodec.h"
+
 #include <QRegularExpression>
 
 namespace ReminderRule {
@@ -13,14 +15,40 @@ QString dateFormat(const QLocale& locale)
     return format;
 }
 
-QString dateToText(const QDate& date, const QLocale& locale) { return locale.toString(date, dateFormat(locale)); }
+namespace {
+
+// The date is stored scrambled, which keeps only characters of codes up to 170 in the single-byte code
+// page: a text with other characters (digits of other scripts, direction marks) would come back damaged.
+bool survivesStore(const QString& text) { return ShiftDecode(ShiftEncode(text)) == text; }
+
+const QString IsoFormat = QStringLiteral("yyyy-MM-dd");
+
+} // namespace
+
+QString dateToText(const QDate& date, const QLocale& locale)
+{
+    const QString format = dateFormat(locale);
+    QString text = locale.toString(date, format);
+    // The user's pattern with Latin digits, and failing that the ISO form, for locales whose dates do not
+    // survive the store as they are written.
+    if (!survivesStore(text))
+        text = QLocale::c().toString(date, format);
+    if (!survivesStore(text))
+        text = QLocale::c().toString(date, IsoFormat);
+    return text;
+}
 
 QDate textToDate(const QString& text, const QLocale& locale)
 {
     const QString trimmed = text.trimmed();
-    QDate date = locale.toDate(trimmed, dateFormat(locale));
+    const QString format = dateFormat(locale);
+    QDate date = locale.toDate(trimmed, format);
     if (!date.isValid())
         date = locale.toDate(trimmed, QLocale::ShortFormat);
+    if (!date.isValid())
+        date = QLocale::c().toDate(trimmed, format);
+    if (!date.isValid())
+        date = QLocale::c().toDate(trimmed, IsoFormat);
     return date;
 }
 

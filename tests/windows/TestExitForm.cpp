@@ -8,6 +8,7 @@
 #include "reading/frmMain.h"
 
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -199,10 +200,13 @@ void TestExitForm::typedSpaceInEmail_data()
 {
     QTest::addColumn<QByteArray>("field");
     QTest::addColumn<bool>("refused");
-    QTest::newRow("txtEmail") << QByteArray("txtEmail") << true;
-    QTest::newRow("txtFriendEmail") << QByteArray("txtFriendEmail") << true;
-    QTest::newRow("txtName") << QByteArray("txtName") << false;
-    QTest::newRow("txtFriendName") << QByteArray("txtFriendName") << false;
+    QTest::addColumn<bool>("composed"); // committed by an input method rather than typed
+    QTest::newRow("txtEmail") << QByteArray("txtEmail") << true << false;
+    QTest::newRow("txtFriendEmail") << QByteArray("txtFriendEmail") << true << false;
+    QTest::newRow("txtName") << QByteArray("txtName") << false << false;
+    QTest::newRow("txtFriendName") << QByteArray("txtFriendName") << false << false;
+    QTest::newRow("txtEmail composed") << QByteArray("txtEmail") << true << true;
+    QTest::newRow("txtName composed") << QByteArray("txtName") << false << true;
 }
 
 void TestExitForm::typedSpaceInEmail()
@@ -215,7 +219,14 @@ void TestExitForm::typedSpaceInEmail()
     bool focusedWhileShown = false;
     program->fake.messages.onShow = [&](const FakeMessages::Shown&) { focusedWhileShown = hasFocus(box); };
 
-    QTest::keyClick(box, Qt::Key_Space);
+    QFETCH(bool, composed);
+    if (composed) {
+        QInputMethodEvent event;
+        event.setCommitString(QStringLiteral(" "));
+        QApplication::sendEvent(box, &event);
+    } else {
+        QTest::keyClick(box, Qt::Key_Space);
+    }
     QTest::keyClicks(box, QStringLiteral("c"));
 
     if (refused) {

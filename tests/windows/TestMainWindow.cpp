@@ -9,6 +9,7 @@
 #include "reading/frmMain.h"
 
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -46,6 +47,8 @@ private slots:
     void refusedKey();
     void acceptedKeys_data();
     void acceptedKeys();
+    void composedText_data();
+    void composedText();
 
     void reading_data();
     void reading();
@@ -138,6 +141,8 @@ void TestMainWindow::refusedKey_data()
         {"apostrophe", Qt::Key_Apostrophe, QStringLiteral("'"), 0},
         {"accented letter", Qt::Key_Eacute, QStringLiteral("\u00e9"), 0},
         {"Ctrl+A", Qt::Key_A, QStringLiteral("\x01"), Qt::ControlModifier},
+        // AltGr arrives as Ctrl+Alt on some systems: what it types is a character like any other.
+        {"AltGr at sign", Qt::Key_Q, QStringLiteral("@"), Qt::ControlModifier | Qt::AltModifier},
     };
     for (const char* name : {"txtNameM", "txtNameF"}) {
         for (const auto& k : keys)
@@ -212,6 +217,31 @@ void TestMainWindow::acceptedKeys()
 
     QCOMPARE(target->text(), expected);
     QCOMPARE(program->fake.messages.texts(), QStringList{});
+}
+
+// Characters made with a dead key or an input method pass the same filter as typed ones.
+void TestMainWindow::composedText_data()
+{
+    QTest::addColumn<QString>("commit");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("accented letter") << QStringLiteral("\u00e9") << QStringLiteral("Ab") << QStringList{
+        QStringLiteral("Please Enter Character Only")};
+    QTest::newRow("letter then digit") << QStringLiteral("x1") << QStringLiteral("Ab")
+                                       << QStringList{QStringLiteral("Please Enter Character Only")};
+    QTest::newRow("plain letters") << QStringLiteral("cd") << QStringLiteral("Abcd") << QStringList{};
+}
+
+void TestMainWindow::composedText()
+{
+    QFETCH(QString, commit);
+    QLineEdit* target = box("txtNameM");
+    QTest::keyClicks(target, QStringLiteral("Ab"));
+    QInputMethodEvent event;
+    event.setCommitString(commit);
+    QApplication::sendEvent(target, &event);
+    QTEST(target->text(), "expected");
+    QTEST(program->fake.messages.texts(), "messages");
 }
 
 void TestMainWindow::reading_data()
