@@ -1,0 +1,229 @@
+// Files that fight back, met through the real main window and settings store: a saved reading that is a
+// FIFO, a symlink loop, a folder, a 2 GB sparse file or is deleted between being chosen and being read;
+// a settings file that is damaged, binary, or whose folder is a plain file.
+
+#include "FakeServices.h"
+
+#include "reading/frmMain.h"
+#include "shell/Forms.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// The user chooses `path`; `afterChoice` then changes the file system before the program reads it.
+class ChoosingDialog : public FileDialogService
+{
+public:
+    std::optional<QString> openFile(QWidget*, const OpenFileRequest&) override
+    {
+        if (afterChoice)
+            afterChoice();
+        return path;
+    }
+    QString path;
+    std::function<void()> afterChoice;
+};
+
+QByteArray encoded(const QByteArray& plain)
+{
+    QByteArray out = plain;
+    for (char& c : out)
+        c = static_cast<char>(static_cast<unsigned char>(c) + 85);
+    return out;
+}
+
+} // namespace
+
+class TestHostileFiles : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void unreadableReadingIsReported_data();
+    void unreadableReadingIsReported();
+    void sparseTwoGigabyteReadingIsReadQuickly();
+    void damagedSettingsReadAsEmpty_data();
+    void damagedSettingsReadAsEmpty();
+    void settingsFolderThatIsAFile();
+
+private:
+    QString pathOf(const char* name) const { return QDir(dir->path()).filePath(QLatin1String(name)); }
+    void writeFile(const QString& path, const QByteArray& bytes)
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QCOMPARE(f.write(bytes), qint64{bytes.size()});
+    }
+    void start()
+    {
+        forms = std::make_unique<Forms>(Services{fake->messages, dialog, fake->browser, fake->settings,
+                                                 fake->instance, fake->clock, fake->random, fake->process});
+        forms->startup();
+        main = &forms->main();
+        QTest::keyClicks(main->findChild<QWidget*>(QStringLiteral("txtNameM")), QStringLiteral("JOHN"));
+        QTest::keyClicks(main->findChild<QWidget*>(QStringLiteral("txtNameF")), QStringLiteral("MARY"));
+        fake->messages.clear();
+    }
+    void pressOpen()
+    {
+        QTest::mouseClick(main->findChild<QWidget*>(QStringLiteral("cmdOpen")), Qt::LeftButton);
+    }
+    QString level() const { return main->findChild<QLabel*>(QStringLiteral("lblResult(2)"))->text(); }
+
+    TemporarySettingsFolder settingsFolder;
+    std::unique_ptr<QTemporaryDir> dir; // fresh for each case: a FIFO left behind would block writing
+    ChoosingDialog dialog;
+    std::unique_ptr<FakeServices> fake;
+    std::unique_ptr<Forms> forms;
+    frmMain* main = nullptr;
+};
+
+void TestHostileFiles::init()
+{
+    dir = std::make_unique<QTemporaryDir>();
+    fake = std::make_unique<FakeServices>();
+    dialog.path.clear();
+    dialog.afterChoice = nullptr;
+}
+
+void TestHostileFiles::cleanup()
+{
+    main = nullptr;
+    forms.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    fake.reset();
+    dir.reset();
+}
+
+void TestHostileFiles::unreadableReadingIsReported_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("deleted after choosing") << QStringLiteral("deleted");
+    QTest::newRow("FIFO with no writer") << QStringLiteral("fifo");
+    QTest::newRow("replaced by a FIFO after choosing") << QStringLiteral("becomes-fifo");
+    QTest::newRow("symlink loop") << QStringLiteral("loop");
+    QTest::newRow("folder") << QStringLiteral("folder");
+    QTest::newRow("no read permission for anyone") << QStringLiteral("mode-000");
+}
+
+void TestHostileFiles::unreadableReadingIsReported()
+{
+    QFETCH(QString, kind);
+    const QString path = pathOf("reading.num");
+    const QByteArray good =
+        "a\r\nb\r\nc\r\n" + encoded("12") + "\r\n" + encoded("7") + "\r\n" + encoded("1990");
+    if (kind == QLatin1String("deleted")) {
+        writeFile(path, good);
+        dialog.afterChoice = [path] { QFile::remove(path); };
+    } else if (kind == QLatin1String("fifo")) {
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (kind == QLatin1String("becomes-fifo")) {
+        writeFile(path, good);
+        dialog.afterChoice = [path] {
+            QFile::remove(path);
+            mkfifo(QFile::encodeName(path).constData(), 0600);
+        };
+    } else if (kind == QLatin1String("loop")) {
+        QVERIFY(QFile::link(pathOf("other.num"), path));
+        QVERIFY(QFile::link(path, pathOf("other.num")));
+    } else if (kind == QLatin1String("folder")) {
+        QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("reading.num")));
+    } else if (kind == QLatin1String("mode-000")) {
+        writeFile(path, good);
+        QVERIFY(QFile::setPermissions(path, QFileDevice::Permissions()));
+        if (geteuid() == 0)
+            QSKIP("root reads any file whatever its mode");
+    }
+    dialog.path = path;
+    start();
+
+    const QString levelBefore = level();
+    QElapsedTimer timer;
+    timer.start();
+    pressOpen();
+    QVERIFY2(timer.elapsed() < 5000, "opening blocked");
+    QCOMPARE(fake->messages.texts(), QStringList{QStringLiteral("Please Check The File.")});
+    // The window is left as it was: no reading ran, and it still takes typing.
+    QCOMPARE(level(), levelBefore);
+    auto* box = main->findChild<QLineEdit*>(QStringLiteral("txtNameF"));
+    QTest::keyClicks(box, QStringLiteral("X"));
+    QCOMPARE(box->text(), QStringLiteral("MARYX"));
+}
+
+void TestHostileFiles::sparseTwoGigabyteReadingIsReadQuickly()
+{
+    const QString path = pathOf("huge.num");
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.resize(qint64{2} << 30));
+    }
+    dialog.path = path;
+    start();
+
+    QElapsedTimer timer;
+    timer.start();
+    pressOpen();
+    QVERIFY2(timer.elapsed() < 5000, "a 2 GB file was read far beyond its first lines");
+    // A megabyte of NULs and no line end: no line is complete, so the birth date stays empty and the
+    // reading runs as for a short file.
+    QCOMPARE(fake->messages.texts(), QStringList{});
+    QCOMPARE(main->findChild<QComboBox*>(QStringLiteral("cboYear"))->currentText(), QString());
+    QCOMPARE(level(), QStringLiteral("Your Level of Compatibility: 8"));
+}
+
+void TestHostileFiles::damagedSettingsReadAsEmpty_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("binary") << QByteArray("\x00\xff\xfe\x7f[\x00]=\n\x01\x02", 11) + QByteArray(4096, '\0');
+    QTest::newRow("unclosed section") << QByteArray("[Settings\n%99%CA%C7=\"\\x\n");
+    QTest::newRow("garbage lines") << QByteArray("=====\n[]\n\\\\\\\n[Settings]\n=\x01\n%%%%=%%%\n");
+    QTest::newRow("truncated UTF-8") << QByteArray("[Settings]\n\xe2\x84=\xe2\n");
+}
+
+void TestHostileFiles::damagedSettingsReadAsEmpty()
+{
+    QFETCH(QByteArray, content);
+    const QString file = fake->settings.fileName();
+    QVERIFY(QDir().mkpath(QFileInfo(file).path()));
+    writeFile(file, content);
+
+    const std::optional<QString> value = fake->settings.ReadSetting(QStringLiteral("Duration"));
+    QVERIFY(!value || value->isEmpty() || value->size() <= content.size());
+    // The program starts as on a first run, with no message.
+    start();
+    QCOMPARE(fake->messages.texts(), QStringList{});
+    QVERIFY(main->isVisible());
+}
+
+void TestHostileFiles::settingsFolderThatIsAFile()
+{
+    const QString file = fake->settings.fileName();
+    writeFile(QFileInfo(file).path(), "not a folder");
+
+    QCOMPARE(fake->settings.ReadSetting(QStringLiteral("Duration")).value_or(QString()), QString());
+    QVERIFY(!fake->settings.WriteSetting(QStringLiteral("Duration"), QStringLiteral("1/2/2020")));
+    start();
+    QCOMPARE(fake->messages.texts(), QStringList{});
+    QVERIFY(main->isVisible());
+}
+
+QTEST_MAIN(TestHostileFiles)
+#include "TestHostileFiles.moc"

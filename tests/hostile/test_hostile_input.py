@@ -1,0 +1,167 @@
+"""Hostile input through the real windows: huge and exotic pastes, damaged settings, saved readings that
+are FIFOs, symlink loops or 2 GB sparse files. Each must meet its defined answer and leave the program
+responsive."""
+
+import os
+import sys
+import time
+
+from hostile_common import MAX_NAME_LENGTH, Clipboard, level, still_types
+import harness
+from harness import BOX_TITLE, check, run, stays, wait_for, x_windows
+
+DIALOG_TITLE = "Select the source file"
+LETTERS = "ABCDEFGHIJKLMNOPQRSTUVWXYZ"
+
+
+def paste_into_first_box(s, pid, text):
+    main = s.main_window(pid)
+    with Clipboard(text):
+        s.key("shift+Insert", win=main)
+        return wait_for(lambda: s.name_boxes(pid)[0] or None, 20, "the pasted name")
+
+
+def read_names(s, pid, partner, expected):
+    s.key("Tab")
+    s.type(partner)
+    s.key("Tab", "space")
+    s.wait_label(pid, f"Your Level of Compatibility: {expected}", timeout=20)
+    check(not x_windows(BOX_TITLE, pid), "a message box came up")
+
+
+def paste_100000_characters(s):
+    proc = s.start()
+    text = (LETTERS * (100000 // len(LETTERS) + 1))[:100000]
+    started = time.monotonic()
+    pasted = paste_into_first_box(s, proc.pid, text)
+    check(pasted == text[:MAX_NAME_LENGTH], f"the box holds {len(pasted)} characters, not {MAX_NAME_LENGTH}")
+    read_names(s, proc.pid, "mary", level(text[:MAX_NAME_LENGTH], "MARY"))
+    check(time.monotonic() - started < 30, "the paste and reading took too long")
+
+
+def names_from_every_plane(s):
+    proc = s.start()
+    # Characters without case from each of the 17 planes: assigned ones, unassigned code points,
+    # a tag, private use; plus a combining mark and a right-to-left run.
+    chars = ["\u03a9", "\u6f22", "\u0301", "\u05d0\u05d1", "\U0001F600", "\U00020000", "\U00030000"]
+    chars += [chr(plane << 16 | 0x1234) for plane in range(4, 14)]
+    chars += ["\U000E0041", "\U000F0000", "\U0010FFFD"]
+    text = "".join(chars)
+    pasted = paste_into_first_box(s, proc.pid, text)
+    check(pasted == text, f"pasted {pasted!r}")
+    read_names(s, proc.pid, "john", level(text, "JOHN"))
+    s.key("alt+b")  # back to the names page, which clears the names
+    wait_for(lambda: s.name_boxes(proc.pid) == ["", ""], 10, "Back to clear the names")
+    still_types(s, proc.pid)
+
+
+def start_on_damaged_settings(s, content):
+    os.makedirs(os.path.dirname(s.settings_file), exist_ok=True)
+    with open(s.settings_file, "wb") as f:
+        f.write(content)
+    proc = s.start()
+    s.main_window(proc.pid)
+    check(stays(lambda: not x_windows(BOX_TITLE, proc.pid), 1.0), "a message box came up")
+    still_types(s, proc.pid)
+
+
+def settings_binary(s):
+    start_on_damaged_settings(s, b"\x00\xff\xfe[\x00]\x01" * 512)
+
+
+def settings_damaged(s):
+    start_on_damaged_settings(s, b"[Settings\n%99%CA=\"\\x\n=\n\xe2\x84[Settings]\n\xe2")
+
+
+def settings_folder_is_a_file(s):
+    with open(os.path.dirname(s.settings_file), "w") as f:
+        f.write("a file where the settings folder should be")
+    proc = s.start()
+    s.main_window(proc.pid)
+    check(stays(lambda: not x_windows(BOX_TITLE, proc.pid), 1.0), "a message box came up")
+    still_types(s, proc.pid)
+
+
+def choose(s, pid, path):
+    """Types the path into the open dialog; returns the title of what answered."""
+    main = s.main_window(pid)
+    s.key("alt+o", win=main)  # focuses the open button, which lies below the visible area
+    s.key("space")
+    dialog = s.wait_window(DIALOG_TITLE, pid)
+    s.type(path, win=dialog)
+    s.key("Return")
+    # The answer is the program's message box, the dialog closing, or the dialog's own warning (a second
+    # window with the dialog's title).
+    return wait_for(lambda: x_windows(BOX_TITLE, pid) or len(x_windows(DIALOG_TITLE, pid)) != 1,
+                    15, "an answer to the chosen file")
+
+
+def dismiss_message(s, pid, text):
+    s.wait_label(pid, text)
+    box = s.message_box(pid)
+    s.key("Return", win=box)
+    s.wait_no_window(BOX_TITLE, pid)
+
+
+def start_with_names(s):
+    proc = s.start()
+    main = s.main_window(proc.pid)
+    s.type("john", win=main)
+    s.key("Tab")
+    s.type("mary")
+    return proc
+
+
+def close_dialog(s, pid):
+    if x_windows(DIALOG_TITLE, pid):
+        s.key("Escape", win=s.wait_window(DIALOG_TITLE, pid))
+        s.wait_no_window(DIALOG_TITLE, pid)
+
+
+def fifo_reading(s):
+    path = os.path.join(s.home, "pipe.num")
+    os.mkfifo(path)
+    proc = start_with_names(s)
+    choose(s, proc.pid, path)
+    dismiss_message(s, proc.pid, "Please Check The File.")
+    check("Your Level of Compatibility: 8" not in s.labels(proc.pid), "a reading ran for a FIFO")
+    still_types(s, proc.pid)
+
+
+def symlink_loop_reading(s):
+    a, b = os.path.join(s.home, "a.num"), os.path.join(s.home, "b.num")
+    os.symlink(b, a)
+    os.symlink(a, b)
+    proc = start_with_names(s)
+    choose(s, proc.pid, a)
+    # Qt's dialog refuses the path itself (it names no existing file) with a warning of its own; were it
+    # to let it through, the program would have to report it.
+    if len(x_windows(DIALOG_TITLE, proc.pid)) > 1:
+        warning = [w for w in x_windows(DIALOG_TITLE, proc.pid) if harness.window_size(w)[0] < 500]
+        s.key("Return", win=warning[0] if warning else s.wait_window(DIALOG_TITLE, proc.pid))
+        wait_for(lambda: len(x_windows(DIALOG_TITLE, proc.pid)) == 1, 10, "the dialog's warning to close")
+        close_dialog(s, proc.pid)
+    else:
+        dismiss_message(s, proc.pid, "Please Check The File.")
+    check("Your Level of Compatibility: 8" not in s.labels(proc.pid), "a reading ran for a symlink loop")
+    still_types(s, proc.pid)
+
+
+def sparse_2gb_reading(s):
+    path = os.path.join(s.home, "huge.num")
+    with open(path, "wb") as f:
+        f.truncate(2 << 30)
+    proc = start_with_names(s)
+    started = time.monotonic()
+    choose(s, proc.pid, path)
+    s.wait_label(proc.pid, "Your Level of Compatibility: 8")
+    check(time.monotonic() - started < 15, "a 2 GB file took too long")
+    check(not x_windows(BOX_TITLE, proc.pid), "a message box came up")
+    with open(f"/proc/{proc.pid}/status") as f:
+        rss_kb = next(int(line.split()[1]) for line in f if line.startswith("VmRSS:"))
+    check(rss_kb < 400 * 1024, f"VmRSS {rss_kb} kB after reading a 2 GB file")
+
+
+if __name__ == "__main__":
+    sys.exit(run([paste_100000_characters, names_from_every_plane, settings_binary, settings_damaged, settings_folder_is_a_file,
+                  fifo_reading, symlink_loop_reading, sparse_2gb_reading]))

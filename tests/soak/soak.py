@@ -1,0 +1,254 @@
+"""Soak: the real program under Xvfb and openbox, given a long random sequence of real key presses and
+clicks inside its windows (xdotool, many events per invocation), reproducible from a seed.
+
+Message boxes, the About window and the open dialog are dismissed as they come up; closing the main
+window is allowed (the exit screen then takes the events), ending the program is not: the soak never
+presses the exit screen's Exit or its close box, so if the process ends it fails. At the end the process
+must be alive, answer typing, and its VmRSS must not have grown since warm-up.
+
+Usage: soak.py [--events N] [--seed S] [--max-seconds T] <path to QZFreeNameCompatibility>
+"""
+
+import argparse
+import os
+import random
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+
+import harness  # noqa: E402
+import pyatspi  # noqa: E402
+from harness import BOX_TITLE, MAIN_TITLE, CheckFailed, check, wait_for, x_windows  # noqa: E402
+
+ABOUT_PREFIX = "About"
+DIALOG_TITLE = "Select the source file"
+BATCH = 40
+# Allowed growth of VmRSS from warm-up to the end: allocator noise and Qt's caches, not a leak.
+RSS_SLACK_KB = 24 * 1024
+
+options = None
+
+
+def rss_kb(pid):
+    with open(f"/proc/{pid}/status") as f:
+        return next(int(line.split()[1]) for line in f if line.startswith("VmRSS:"))
+
+
+def sanitized(pid):
+    with open(f"/proc/{pid}/maps") as f:
+        return any("libasan" in line for line in f)
+
+
+def alive(proc):
+    return proc.poll() is None
+
+
+def extents(node):
+    e = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    return e.x, e.y, e.width, e.height
+
+
+def usable_fields(s, pid):
+    """The text fields on screen that take typing (the form has one that is never shown)."""
+    def usable(node):
+        state = node.getState()
+        return state.contains(pyatspi.STATE_SHOWING) and state.contains(pyatspi.STATE_EDITABLE)
+    return [n for n in s.nodes(pid, "text") if usable(n)]
+
+
+class Soak:
+    def __init__(self, s, proc, rng):
+        self.s, self.proc, self.rng = s, proc, rng
+        self.events = 0
+        self.dismissed = 0
+        self.main_closed_at = None
+        self.exit_fields = None
+        self.exit_forbidden = None
+        # The main window may be closed only late in the run, so that both windows get their share.
+        self.close_after = int(options.events * 0.6)
+
+    # -- the windows that take events --------------------------------------------------------------
+
+    def windows(self):
+        return x_windows(pid=self.proc.pid)
+
+    def main(self):
+        wins = [w for w in x_windows(MAIN_TITLE, self.proc.pid) if not harness.is_exit_screen(w)]
+        return wins[0] if wins else None
+
+    def dismiss_modals(self):
+        """Closes message boxes, the About window and the open dialog; true if one was there."""
+        found = False
+        for _ in range(10):
+            wins = self.windows()
+            titles = {w: harness._run("xdotool", "getwindowname", str(w)).stdout.strip() for w in wins}
+            modal = [w for w, t in titles.items()
+                     if t == BOX_TITLE or t == DIALOG_TITLE or t.startswith(ABOUT_PREFIX)]
+            if not modal:
+                return found
+            found = True
+            self.dismissed += 1
+            win = modal[-1]
+            try:
+                self.s.activate(win)
+            except CheckFailed:
+                pass
+            # Escape closes all three; a message box with only OK answers it too.
+            harness._run("xdotool", "key", "--clearmodifiers", "Escape")
+            time.sleep(0.05)
+        raise CheckFailed("a modal window would not close")
+
+    # -- events ------------------------------------------------------------------------------------
+
+    MAIN_KEYS = (["BackSpace", "Tab", "shift+Tab", "Left", "Right", "Home", "End", "Delete", "space",
+                  "Return", "alt+g", "alt+b", "Escape", "ctrl+v", "shift+Insert", "ctrl+a", "Up", "Down"] +
+                 ["1", "comma", "period", "minus", "at", "ampersand", "slash", "eacute", "Cyrillic_zhe"])
+    MENU_KEYS = ["alt+f", "alt+h", "alt+o"]
+
+    def main_batch(self, win, count):
+        w, h = harness.window_size(win)
+        args = []
+        end_with_close = False
+        for _ in range(count):
+            r = self.rng.random()
+            if r < 0.45:
+                args += ["key", "--delay", "2", self.rng.choice("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ")]
+            elif r < 0.70:
+                args += ["key", "--delay", "2", self.rng.choice(self.MAIN_KEYS)]
+            elif r < 0.75:
+                args += ["key", "--delay", "2", self.rng.choice(self.MENU_KEYS), "Escape"]
+            elif r < 0.9995 or self.events < self.close_after:
+                args += ["mousemove", "--window", str(win), str(self.rng.randrange(w)), str(self.rng.randrange(h)),
+                         "click", "1"]
+            else:
+                end_with_close = True  # closing the main window is a legitimate road to the exit screen
+        if end_with_close:
+            args += ["key", "alt+F4"]
+        return args
+
+    def learn_exit_screen(self):
+        """Where the exit screen's text fields are, and the Exit button that must never be pressed."""
+        fields = [extents(n) for n in usable_fields(self.s, self.proc.pid)]
+        exits = [extents(n) for n in self.s.nodes(self.proc.pid, "push button", "Exit")]
+        check(fields and exits, "exit screen controls not found")
+        self.exit_fields = fields
+        self.exit_forbidden = exits
+
+    def exit_batch(self, count):
+        args = []
+        for _ in range(count):
+            if self.rng.random() < 0.2:
+                x, y, w, h = self.rng.choice(self.exit_fields)
+                args += ["mousemove", "--sync", str(x + self.rng.randrange(max(w, 1))),
+                         str(y + self.rng.randrange(max(h, 1))), "click", "1"]
+            else:
+                # Letters, digits, @ and dots only: no Return, space or Tab, which could press Exit.
+                args += ["key", "--delay", "2", self.rng.choice("abcdefghijklmnopqrstuvwxyz0123456789@.")]
+        return args
+
+    def step(self, count):
+        self.dismiss_modals()
+        win = self.main()
+        if win is not None:
+            try:
+                self.s.activate(win)
+            except CheckFailed:
+                return
+            args = self.main_batch(win, count)
+        else:
+            if self.main_closed_at is None:
+                self.main_closed_at = self.events
+                self.s.exit_screen(self.proc.pid)
+                self.learn_exit_screen()
+            # Shown without being activated: give it the keyboard as a click on its title bar would.
+            try:
+                self.s.activate(self.s.exit_screen(self.proc.pid))
+            except CheckFailed:
+                return
+            args = self.exit_batch(count)
+        harness._run("xdotool", *args)
+        self.events += count
+
+    # -- the end: responsive? ------------------------------------------------------------------------
+
+    def responsive(self):
+        s, pid = self.s, self.proc.pid
+        if self.main() is not None:
+            s.activate(self.main())
+            s.key("Escape", "Escape")  # an open menu
+        self.dismiss_modals()
+        if self.main() is not None:
+            s.activate(self.main())
+            if not any(n.getState().contains(pyatspi.STATE_SHOWING)
+                       for n in s.nodes(pid, "panel", "Personal Details")):
+                s.click(*s.centre_of(s.wait_node(pid, "push button", "Back")))
+            boxes = [c for c in s.wait_node(pid, "panel", "Personal Details") if c.getRoleName() == "text"]
+            target = boxes[1]
+        else:
+            s.activate(s.exit_screen(pid))
+            target = usable_fields(s, pid)[0]
+        s.click(*s.centre_of(target))
+        s.key("End")
+        before = harness.text_of(target)
+        s.type("zq")
+        try:
+            wait_for(lambda: harness.text_of(target) == before + "zq" or len(before) >= 16382, 10,
+                     "typing to answer at the end")
+        except CheckFailed:
+            titles = [harness._run("xdotool", "getwindowname", str(w)).stdout.strip() for w in self.windows()]
+            raise CheckFailed(f"typing got no answer: windows {titles}, box held {before!r}, now "
+                              f"{harness.text_of(target)!r}, labels {s.labels(pid)}")
+
+
+def soak(s):
+    rng = random.Random(options.seed)
+    proc = s.start()
+    s.main_window(proc.pid)
+    run = Soak(s, proc, rng)
+    started = time.monotonic()
+    warmup_at = max(options.events // 10, BATCH)
+    warm_rss = None
+    samples = []
+    while run.events < options.events and time.monotonic() - started < options.max_seconds:
+        run.step(min(BATCH, options.events - run.events))
+        if not alive(proc):
+            break
+        if warm_rss is None and run.events >= warmup_at:
+            run.dismiss_modals()
+            warm_rss = rss_kb(proc.pid)
+        if run.events % 1000 < BATCH:
+            samples.append((run.events, rss_kb(proc.pid)))
+            print(f"soak: {run.events} events, {time.monotonic() - started:.0f} s, VmRSS {samples[-1][1]} kB",
+                  flush=True)
+    elapsed = time.monotonic() - started
+    check(alive(proc), f"the program ended (status {proc.returncode}) after {run.events} events, seed "
+                       f"{options.seed}; no legitimate road to its end was taken")
+    run.dismiss_modals()
+    end_rss = rss_kb(proc.pid)
+    run.responsive()
+    print(f"soak: seed {options.seed}, {run.events} events in {elapsed:.0f} s, {run.dismissed} modal windows "
+          f"dismissed, main window closed at event {run.main_closed_at}, VmRSS warm-up {warm_rss} kB, "
+          f"end {end_rss} kB, browser hand-offs {len(s.urls())}")
+    print("soak: VmRSS samples (events, kB): " + ", ".join(f"{e}:{r}" for e, r in samples))
+    check(run.events >= options.events or elapsed < options.max_seconds,
+          f"only {run.events} events within {options.max_seconds} s")
+    if sanitized(proc.pid):
+        # AddressSanitizer holds freed memory in quarantine (256 MB by default): RSS says nothing there.
+        print("soak: AddressSanitizer build, VmRSS growth not judged")
+        return
+    check(warm_rss is not None and end_rss <= warm_rss + max(RSS_SLACK_KB, warm_rss // 5),
+          f"VmRSS grew from {warm_rss} kB after warm-up to {end_rss} kB")
+
+
+if __name__ == "__main__":
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--events", type=int, default=2000)
+    parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--max-seconds", type=float, default=900)
+    options, rest = parser.parse_known_args()
+    sys.argv = [sys.argv[0]] + rest
+    # The harness stops a check that runs past its usual time; the soak is meant to run long.
+    harness.CHECK_TIMEOUT = int(options.max_seconds) + 120
+    sys.exit(harness.run([soak]))
