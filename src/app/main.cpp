@@ -1,3 +1,4 @@
+#include "platform/AppIcon.h"
 #include "platform/QtServices.h"
 #include "platform/SettingsStore.h"
 #include "shell/Forms.h"
@@ -39,7 +40,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     // The program ends only through EndProgram, never because its last visible window closed.
     app.setQuitOnLastWindowClosed(false);
-    app.setWindowIcon(QIcon(QStringLiteral(":/icons/app.png")));
+    app.setWindowIcon(appIcon());
 
     QtMessageService messages;
     QtFileDialogService files;

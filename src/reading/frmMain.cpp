@@ -387,7 +387,7 @@ void frmMain::cmdOpen_Click()
     cboDate->setEditText(date.day);
     cboYear->setEditText(date.year);
     cmdNext_Click();
-    forms_.startup().hide();
+    forms_.startup().hideWindow();
     forms_.exitScreen().hideScreen();
 }
 
@@ -409,7 +409,7 @@ void frmMain::showOffer(StripOffer offer)
 void frmMain::Form_Unload()
 {
     forms_.exitScreen().showScreen();
-    forms_.startup().hide();
+    forms_.startup().hideWindow();
 }
 
 void frmMain::closeEvent(QCloseEvent* event)

@@ -62,7 +62,8 @@ void Forms::unload(Id id)
         }
     }
     if (widget) {
-        widget->hide();
+        if (widget->isVisible())
+            widget->hide();
         widget->deleteLater();
     }
 }

@@ -2,6 +2,7 @@
 
 #include "UpdateReminder.h"
 #include "common/AppInfo.h"
+#include "platform/AppIcon.h"
 #include "reading/frmMain.h"
 #include "shell/Forms.h"
 #include "web/PromoDraw.h"
@@ -20,7 +21,7 @@ void guarded(Step step)
 
 } // namespace
 
-frmStartup::frmStartup(Forms& forms) : QWidget(nullptr), forms_(forms), icon_(QStringLiteral(":/icons/app.png"))
+frmStartup::frmStartup(Forms& forms) : QWidget(nullptr), forms_(forms), icon_(appIcon())
 {
     setObjectName(QStringLiteral("frmStartup"));
     setWindowTitle(AppInfo::title());
@@ -37,7 +38,7 @@ void frmStartup::Form_Load()
     guarded([&] { s.random.seedFromClock(); });
     guarded([&] { UpdateReminder(s, forms_.pages()).CheckUpdateReminder(); });
     guarded([&] { forms_.main().show(); });
-    guarded([&] { hide(); });
+    guarded([&] { hideWindow(); });
     guarded([&] { CoBrand_Randomize(); });
 }
 

@@ -19,6 +19,14 @@ public:
     void Form_Load() override;
     void Form_Unload() override;
 
+    // Hides the window. It is never shown, and hiding a window that never had a native window would
+    // create one (and convert its icon) for nothing.
+    void hideWindow()
+    {
+        if (isVisible())
+            hide();
+    }
+
     // The first image of the icon list: the program's icon.
     QIcon IMGIcon() const { return icon_; }
 

@@ -4,6 +4,7 @@
 #include "PromoTexts.h"
 #include "common/AppInfo.h"
 #include "modHelp.h"
+#include "platform/AppIcon.h"
 #include "platform/LinkLabel.h"
 #include "platform/Twips.h"
 #include "platform/WidgetSetup.h"
@@ -85,7 +86,7 @@ frmAbout::frmAbout(modHelp& pages) : QDialog(nullptr)
     auto* picture1 = new QLabel(this);
     picture1->setObjectName(QStringLiteral("Picture1"));
     picture1->setGeometry(Twips::rect(120, 150, 480, 480));
-    picture1->setPixmap(QIcon(QStringLiteral(":/icons/app.png")).pixmap(32, 32));
+    picture1->setPixmap(appIcon().pixmap(32, 32));
     picture1->setAccessibleName(QStringLiteral("Program icon"));
 
     auto* line1 = new QFrame(this);
