@@ -262,7 +262,7 @@ void TestStartupAndExit::damagedStoreReadsAsEmpty()
     QVERIFY(QDir().mkpath(QFileInfo(file).path()));
     QFile damaged(file);
     QVERIFY(damaged.open(QIODevice::WriteOnly));
-    damaged.write(QByteArray("\xff\xfe[Settings\n\x00\x01=\"unterminated\n", 34));
+    damaged.write(QByteArray("\xff\xfe[Settings\n\x00\x01=\"unterminated\n", 29));
     damaged.close();
 
     QCOMPARE(program.fake.settings.ReadSetting(DurationKey), std::optional<QString>(QString()));
