@@ -25,6 +25,7 @@ from harness import BOX_TITLE, MAIN_TITLE, CheckFailed, check, wait_for, x_windo
 ABOUT_PREFIX = "About"
 DIALOG_TITLE = "Select the source file"
 BATCH = 40
+MENU_BAR_PX = 30
 # Allowed growth of VmRSS from warm-up to the end: allocator noise and Qt's caches, not a leak.
 RSS_SLACK_KB = 24 * 1024
 
@@ -39,6 +40,10 @@ def rss_kb(pid):
 def sanitized(pid):
     with open(f"/proc/{pid}/maps") as f:
         return any("libasan" in line for line in f)
+
+
+def exit_screens(pid):
+    return [w for w in x_windows(MAIN_TITLE, pid) if harness.is_exit_screen(w)]
 
 
 def alive(proc):
@@ -63,6 +68,7 @@ class Soak:
         self.s, self.proc, self.rng = s, proc, rng
         self.events = 0
         self.dismissed = 0
+        self.restored = 0
         self.main_closed_at = None
         self.exit_fields = None
         self.exit_forbidden = None
@@ -77,6 +83,15 @@ class Soak:
     def main(self):
         wins = [w for w in x_windows(MAIN_TITLE, self.proc.pid) if not harness.is_exit_screen(w)]
         return wins[0] if wins else None
+
+    def restore_iconic(self):
+        """Random keys can make the window manager iconify a window; bring it back as a user would."""
+        wins = harness._run("xdotool", "search", "--all", "--pid", str(self.proc.pid), "--name", ".").stdout.split()
+        iconic = [w for w in wins if "Iconic" in harness._run("xprop", "-id", w, "WM_STATE").stdout]
+        for w in iconic:
+            harness._run("xdotool", "windowactivate", w)
+            self.restored += 1
+        return False
 
     def dismiss_modals(self):
         """Closes message boxes, the About window and the open dialog; true if one was there."""
@@ -118,10 +133,15 @@ class Soak:
             elif r < 0.70:
                 args += ["key", "--delay", "2", self.rng.choice(self.MAIN_KEYS)]
             elif r < 0.75:
-                args += ["key", "--delay", "2", self.rng.choice(self.MENU_KEYS), "Escape"]
+                # The second Escape leaves the menu bar too; left there, Down and Return would choose
+                # File > Exit.
+                args += ["key", "--delay", "2", self.rng.choice(self.MENU_KEYS), "Escape", "Escape"]
             elif r < 0.9995 or self.events < self.close_after:
-                args += ["mousemove", "--window", str(win), str(self.rng.randrange(w)), str(self.rng.randrange(h)),
-                         "click", "1"]
+                # Until the main window may close, clicks stay below the menu bar (File > Exit would close
+                # it); the menus still get their share through Alt+F and Alt+H.
+                top = 0 if self.events >= self.close_after else min(MENU_BAR_PX, h - 1)
+                args += ["mousemove", "--window", str(win), str(self.rng.randrange(w)),
+                         str(self.rng.randrange(top, h)), "click", "1"]
             else:
                 end_with_close = True  # closing the main window is a legitimate road to the exit screen
         if end_with_close:
@@ -159,8 +179,13 @@ class Soak:
             args = self.main_batch(win, count)
         else:
             if self.main_closed_at is None:
+                # A window list read while windows change can miss the main window: look again before
+                # taking it for closed.
+                screen = wait_for(lambda: self.main() or exit_screens(self.proc.pid) or self.restore_iconic()
+                                  or not alive(self.proc), 10, "the main window or the exit screen")
+                if screen is True or self.main() is not None:
+                    return
                 self.main_closed_at = self.events
-                self.s.exit_screen(self.proc.pid)
                 self.learn_exit_screen()
             # Shown without being activated: give it the keyboard as a click on its title bar would.
             try:
@@ -229,7 +254,7 @@ def soak(s):
     end_rss = rss_kb(proc.pid)
     run.responsive()
     print(f"soak: seed {options.seed}, {run.events} events in {elapsed:.0f} s, {run.dismissed} modal windows "
-          f"dismissed, main window closed at event {run.main_closed_at}, VmRSS warm-up {warm_rss} kB, "
+          f"dismissed, {run.restored} iconified windows restored, main window closed at event {run.main_closed_at}, VmRSS warm-up {warm_rss} kB, "
           f"end {end_rss} kB, browser hand-offs {len(s.urls())}")
     print("soak: VmRSS samples (events, kB): " + ", ".join(f"{e}:{r}" for e, r in samples))
     check(run.events >= options.events or elapsed < options.max_seconds,
