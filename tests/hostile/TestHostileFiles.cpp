@@ -2,6 +2,7 @@
 // FIFO, a symlink loop, a folder, a 2 GB sparse file or is deleted between being chosen and being read;
 // a settings file that is damaged, binary, or whose folder is a plain file.
 
+#include "EncodedBytes.h"
 #include "FakeServices.h"
 
 #include "reading/frmMain.h"
@@ -38,13 +39,6 @@ public:
     std::function<void()> afterChoice;
 };
 
-QByteArray encoded(const QByteArray& plain)
-{
-    QByteArray out = plain;
-    for (char& c : out)
-        c = static_cast<char>(static_cast<unsigned char>(c) + 85);
-    return out;
-}
 
 } // namespace
 

@@ -1,6 +1,7 @@
 // The main window's open command: a saved reading chosen in the file dialog fills the birth date and
 // runs the reading again with the names in the window.
 
+#include "EncodedBytes.h"
 #include "ProgramFixture.h"
 
 #include "exitscreen/frmExitScreen.h"
@@ -14,19 +15,6 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-
-// A stored value: every byte shifted 85 up the single-byte code page.
-QByteArray encoded(const QByteArray& plain)
-{
-    QByteArray out = plain;
-    for (char& c : out)
-        c = static_cast<char>(static_cast<unsigned char>(c) + 85);
-    return out;
-}
-
-} // namespace
 
 class TestMainWindowOpen : public QObject
 {
