@@ -3,7 +3,6 @@
 import os
 import sys
 
-
 from harness import BOX_TITLE, check, run, stays, x_windows
 
 DIALOG_TITLE = "Select the source file"
@@ -41,6 +40,17 @@ def choose_file(s, pid, path):
     s.wait_no_window(DIALOG_TITLE, pid)
 
 
+def open_with_names(s, path):
+    """Starts the program, types JOHN and MARY into the name boxes and opens the reading at path."""
+    proc = s.start()
+    main = s.main_window(proc.pid)
+    s.type("john", win=main)
+    s.key("Tab")
+    s.type("mary")
+    choose_file(s, proc.pid, path)
+    return proc, main
+
+
 def open_dialog_by_access_key(s):
     proc = s.start()
     s.key("alt+o", win=s.main_window(proc.pid))
@@ -49,12 +59,7 @@ def open_dialog_by_access_key(s):
 
 def saved_reading_runs_the_reading(s):
     path = write_reading(s, "reading.num", "12", "7", "1990")
-    proc = s.start()
-    main = s.main_window(proc.pid)
-    s.type("john", win=main)
-    s.key("Tab")
-    s.type("mary")
-    choose_file(s, proc.pid, path)
+    proc, main = open_with_names(s, path)
     s.wait_label(proc.pid, "Your Level of Compatibility: 8")
     labels = s.labels(proc.pid)
     check("Your Name: JOHN" in labels and "Your Partner's Name: MARY" in labels, f"result captions: {labels}")
@@ -68,12 +73,7 @@ def saved_reading_runs_the_reading(s):
 
 def upper_case_ending_is_refused(s):
     path = write_reading(s, "reading.NUM", "12", "7", "1990")
-    proc = s.start()
-    main = s.main_window(proc.pid)
-    s.type("john", win=main)
-    s.key("Tab")
-    s.type("mary")
-    choose_file(s, proc.pid, path)
+    proc, _ = open_with_names(s, path)
     box = s.message_box(proc.pid)
     s.wait_label(proc.pid, "Please Check The File.")
     s.key("Return", win=box)
