@@ -1,6 +1,7 @@
 #include "NameCheck.h"
 
 #include "common/AppInfo.h"
+#include "common/Text.h"
 #include "reading/NameRules.h"
 
 #include <algorithm>
@@ -19,18 +20,13 @@ Problem prepare(QStringView raw, QString& normalized)
         normalized = NameRules::normalize(text);
         return normalized.size() > AppInfo::MaxNameLength ? Problem::TooLong : Problem::None;
     }
-    qsizetype begin = 0;
-    qsizetype end = raw.size();
-    while (begin < end && raw[begin] == u' ')
-        ++begin;
-    while (end > begin && raw[end - 1] == u' ')
-        --end;
-    if (begin == end)
+    const QStringView name = Text::spaceTrimmed(raw);
+    if (name.isEmpty())
         return Problem::Blank;
-    normalized.resize(end - begin);
+    normalized.resize(name.size());
     QChar* out = normalized.data();
-    for (qsizetype i = begin; i < end; ++i) {
-        const char16_t c = raw[i].unicode();
+    for (const QChar ch : name) {
+        const char16_t c = ch.unicode();
         *out++ = QChar(c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - (u'a' - u'A')) : c);
     }
     return Problem::None;

@@ -5,8 +5,8 @@
 
 namespace Text {
 
-// Removes leading and trailing spaces (U+0020) only; tabs and line breaks stay.
-inline QString trimSpaces(QStringView text)
+// The part of a text without its leading and trailing spaces (U+0020 only; tabs and line breaks stay).
+inline QStringView spaceTrimmed(QStringView text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -14,7 +14,10 @@ inline QString trimSpaces(QStringView text)
         ++begin;
     while (end > begin && text[end - 1] == u' ')
         --end;
-    return text.mid(begin, end - begin).toString();
+    return text.mid(begin, end - begin);
 }
+
+// Removes leading and trailing spaces (U+0020) only; tabs and line breaks stay.
+inline QString trimSpaces(QStringView text) { return spaceTrimmed(text).toString(); }
 
 } // namespace Text
