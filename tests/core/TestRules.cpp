@@ -256,6 +256,7 @@ void TestRules::addressCarriesValuesWhole_data()
     QTest::newRow("query characters") << "a=b#c?d+e%f";
     QTest::newRow("line break") << "Your Message\r\n";
     QTest::newRow("outside the code page") << QString::fromUtf16(u"\u0416\u4E2D\U0001F600");
+    QTest::newRow("leading byte order marks") << QString::fromUtf16(u"\uFEFF\uFEFFAnn");
 }
 
 void TestRules::addressCarriesValuesWhole()
