@@ -1,4 +1,5 @@
 #include "platform/AppIcon.h"
+#include "platform/AppStyle.h"
 #include "platform/QtServices.h"
 #include "platform/SettingsStore.h"
 #include "shell/Forms.h"
@@ -38,6 +39,7 @@ int main(int argc, char* argv[])
     }
     // The program takes no command line of its own; QApplication keeps only Qt's options.
     QApplication app(argc, argv);
+    QApplication::setStyle(new AppStyle);
     // The program ends only through EndProgram, never because its last visible window closed.
     app.setQuitOnLastWindowClosed(false);
     app.setWindowIcon(appIcon());

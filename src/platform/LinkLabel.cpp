@@ -1,4 +1,5 @@
 #include "LinkLabel.h"
+#include "AppIcon.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -53,7 +54,7 @@ void LinkLabel::paintEvent(QPaintEvent* event)
 
 QCursor linkCursor()
 {
-    const QPixmap hand(QStringLiteral(":/icons/hand.png"));
+    const QPixmap hand = ownPng(QStringLiteral(":/icons/hand.png"));
     if (hand.isNull())
         return QCursor(Qt::PointingHandCursor);
     return QCursor(hand, 12, 1);

@@ -2,17 +2,33 @@
 
 #include "reading/ShiftCodec.h"
 
-#include <QRegularExpression>
 
 namespace ReminderRule {
 
+QString widenTwoDigitYear(const QString& pattern)
+{
+    // A plain scan rather than a regular expression: this runs at every start, and the expression engine
+    // would be loaded and compiled for it alone.
+    QString format;
+    format.reserve(pattern.size() + 4);
+    for (qsizetype i = 0; i < pattern.size();) {
+        qsizetype run = 0;
+        while (i + run < pattern.size() && pattern[i + run] == u'y')
+            ++run;
+        if (run == 0) {
+            format += pattern[i++];
+            continue;
+        }
+        format += QString(run == 2 ? 4 : run, u'y');
+        i += run;
+    }
+    return format;
+}
+
 QString dateFormat(const QLocale& locale)
 {
-    QString format = locale.dateFormat(QLocale::ShortFormat);
     // Qt's short formats often use a two-digit year, which reads back in the 1900s.
-    static const QRegularExpression twoDigitYear(QStringLiteral("(?<!y)yy(?!y)"));
-    format.replace(twoDigitYear, QStringLiteral("yyyy"));
-    return format;
+    return widenTwoDigitYear(locale.dateFormat(QLocale::ShortFormat));
 }
 
 namespace {

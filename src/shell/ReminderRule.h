@@ -20,6 +20,9 @@ Decision decide(const QString& stored, const QDate& today, const QLocale& locale
 // The user's short date format with a four-digit year, so that the text reads back as the same date.
 QString dateFormat(const QLocale& locale);
 
+// A date pattern with every run of exactly two 'y' (a two-digit year) made four; other runs stay.
+QString widenTwoDigitYear(const QString& pattern);
+
 QString dateToText(const QDate& date, const QLocale& locale);
 
 // An invalid date when the text is not a date in the user's format.

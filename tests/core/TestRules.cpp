@@ -28,6 +28,7 @@ private slots:
     void reminder();
     void reminderDateReadsBack_data();
     void reminderDateReadsBack();
+    void reminderDateEveryLocale();
 
     void coBrandOddsOverEveryDraw();
     void coBrandRounding_data();
@@ -125,6 +126,27 @@ void TestRules::reminderDateReadsBack()
     QCOMPARE(ReminderRule::decide(QStringLiteral("not a date"), QDate(2026, 12, 7), loc), Decision::NotADate);
     // What is stored is scrambled: it does not read as a date.
     QVERIFY(!ReminderRule::textToDate(ShiftEncode(ReminderRule::dateToText(QDate(2026, 12, 7), loc)), loc).isValid());
+}
+
+void TestRules::reminderDateEveryLocale()
+{
+    // Only a two-digit year is widened; one, three and four 'y' and the rest of the pattern stay.
+    QCOMPARE(ReminderRule::widenTwoDigitYear(QStringLiteral("M/d/yy")), QStringLiteral("M/d/yyyy"));
+    QCOMPARE(ReminderRule::widenTwoDigitYear(QStringLiteral("yy.MM.dd yy")), QStringLiteral("yyyy.MM.dd yyyy"));
+    for (const char* same : {"yyyy-MM-dd", "d.M.y", "yyy/M/d", "", "dd MMM"})
+        QCOMPARE(ReminderRule::widenTwoDigitYear(QString::fromLatin1(same)), QString::fromLatin1(same));
+
+    // Every locale Qt knows: a date from each side of 2000 reads back as itself through the store.
+    const auto locales = QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+    QVERIFY2(locales.size() > 100, qPrintable(QString::number(locales.size())));
+    for (const QLocale& loc : locales) {
+        for (const QDate date : {QDate(2026, 12, 7), QDate(1999, 1, 31)}) {
+            const QString text = ShiftDecode(ShiftEncode(ReminderRule::dateToText(date, loc)));
+            QVERIFY2(ReminderRule::textToDate(text, loc) == date,
+                     qPrintable(loc.name() + QLatin1String(": ") + ReminderRule::dateFormat(loc) +
+                                QLatin1String(" -> ") + text));
+        }
+    }
 }
 
 // Every value a 24-bit single-precision generator can give, so the odds are exact, not sampled.

@@ -33,6 +33,10 @@ def first_start_stores_today(s):
     # The name and the value are stored encoded, never in plain text.
     raw = settings_bytes(s)
     check(b"Duration" not in raw and us_date(today()).encode() not in raw, f"plain text in the store: {raw!r}")
+    # Starting loads no image format plugin: every picture a start needs is a PNG read directly.
+    with open(f"/proc/{proc.pid}/maps") as f:
+        plugins = sorted({line.split()[-1] for line in f if "/imageformats/" in line})
+    check(not plugins, f"image format plugins loaded at start: {plugins}")
 
 
 def second_copy_says_already_running(s):
