@@ -15,14 +15,8 @@ public:
     QIcon standardIcon(StandardPixmap icon, const QStyleOption* option, const QWidget* widget) const override
     {
         const auto builtIn = [](const char* name, std::initializer_list<int> sizes) {
-            QIcon result;
-            for (int size : sizes) {
-                const QPixmap picture = ownPng(
-                    QStringLiteral(":/qt-project.org/styles/commonstyle/images/%1-%2.png").arg(QLatin1String(name)).arg(size));
-                if (!picture.isNull())
-                    result.addPixmap(picture);
-            }
-            return result;
+            return pngIcon(QStringLiteral(":/qt-project.org/styles/commonstyle/images/%1-%2.png").arg(QLatin1String(name)),
+                           sizes);
         };
         QIcon result;
         if (icon == SP_ToolBarHorizontalExtensionButton)
