@@ -31,9 +31,10 @@ bool hasDisplay()
 int main(int argc, char* argv[])
 {
     if (!hasDisplay()) {
-        std::fprintf(stderr, "QZ Name Compatibility needs a graphical display, and none was found.\n"
-                             "Start it from a desktop session, or under a virtual X server:\n"
-                             "    xvfb-run -a %s\n",
+        std::fprintf(stderr,
+                     "QZ Name Compatibility needs a graphical display, and none was found.\n"
+                     "Start it from a desktop session, or under a virtual X server:\n"
+                     "    xvfb-run -a %s\n",
                      argv[0]);
         return 2;
     }

@@ -32,4 +32,7 @@ inline QIcon pngIcon(const QString& pattern, std::initializer_list<int> sizes)
 // The program's icon in the sizes a window needs (title bar, task switcher, the About window's picture
 // at up to twice the scale). The large sizes stay out: decoding them would cost start-up time and memory
 // for pictures no window shows.
-inline QIcon appIcon() { return pngIcon(QStringLiteral(":/icons/app-%1.png"), {16, 32, 48, 64}); }
+inline QIcon appIcon()
+{
+    return pngIcon(QStringLiteral(":/icons/app-%1.png"), {16, 32, 48, 64});
+}

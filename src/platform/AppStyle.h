@@ -15,7 +15,8 @@ public:
     QIcon standardIcon(StandardPixmap icon, const QStyleOption* option, const QWidget* widget) const override
     {
         const auto builtIn = [](const char* name, std::initializer_list<int> sizes) {
-            return pngIcon(QStringLiteral(":/qt-project.org/styles/commonstyle/images/%1-%2.png").arg(QLatin1String(name)),
+            return pngIcon(QStringLiteral(":/qt-project.org/styles/commonstyle/images/%1-%2.png")
+                               .arg(QLatin1String(name)),
                            sizes);
         };
         QIcon result;

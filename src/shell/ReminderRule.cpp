@@ -2,7 +2,6 @@
 
 #include "reading/ShiftCodec.h"
 
-
 namespace ReminderRule {
 
 QString widenTwoDigitYear(const QString& pattern)
@@ -35,7 +34,10 @@ namespace {
 
 // The date is stored scrambled, which keeps only characters of codes up to 170 in the single-byte code
 // page: a text with other characters (digits of other scripts, direction marks) would come back damaged.
-bool survivesStore(const QString& text) { return ShiftDecode(ShiftEncode(text)) == text; }
+bool survivesStore(const QString& text)
+{
+    return ShiftDecode(ShiftEncode(text)) == text;
+}
 
 const QString IsoFormat = QStringLiteral("yyyy-MM-dd");
 

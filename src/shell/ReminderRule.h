@@ -31,7 +31,8 @@ QDate textToDate(const QString& text, const QLocale& locale);
 // The question, with a single carriage return between its two lines.
 inline QString question()
 {
-    return QStringLiteral("There maybe an update to this software available\rDo you want to check for an update?");
+    return QStringLiteral(
+        "There maybe an update to this software available\rDo you want to check for an update?");
 }
 
 } // namespace ReminderRule
