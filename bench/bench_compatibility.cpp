@@ -21,7 +21,8 @@ std::pair<QString, QString> names(int length, Kind kind)
     text.reserve(length);
     for (int i = 0; text.size() < length; ++i) {
         // All-distinct codes skip the space so that no character repeats.
-        const char16_t c = kind == Distinct ? static_cast<char16_t>(0x100 + i) : static_cast<char16_t>(u'A' + i % 26);
+        const char16_t c =
+            kind == Distinct ? static_cast<char16_t>(0x100 + i) : static_cast<char16_t>(u'A' + i % 26);
         text.append(QChar(c));
     }
     const int first = (length - 1) / 2;

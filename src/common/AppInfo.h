@@ -6,10 +6,16 @@
 namespace AppInfo {
 
 // Title of every message box of the program.
-inline QString title() { return QStringLiteral("QZ Name Compatibility"); }
+inline QString title()
+{
+    return QStringLiteral("QZ Name Compatibility");
+}
 
 // Caption of the main window, the About window and the exit screen.
-inline QString windowTitle() { return QStringLiteral("QZ Name Compatibility v1.15"); }
+inline QString windowTitle()
+{
+    return QStringLiteral("QZ Name Compatibility v1.15");
+}
 
 // Longest combined text the reading handles: positions are 16-bit.
 constexpr int MaxCombinedLength = 32766;

@@ -18,6 +18,9 @@ inline QStringView spaceTrimmed(QStringView text)
 }
 
 // Removes leading and trailing spaces (U+0020) only; tabs and line breaks stay.
-inline QString trimSpaces(QStringView text) { return spaceTrimmed(text).toString(); }
+inline QString trimSpaces(QStringView text)
+{
+    return spaceTrimmed(text).toString();
+}
 
 } // namespace Text

@@ -5,15 +5,36 @@
 // The refer-a-friend form: its hints, the rules of its fields and the checks and address of a submission.
 namespace ReferAFriend {
 
-inline QString nameHint() { return QStringLiteral("Your Name"); }
-inline QString emailHint() { return QStringLiteral("Your Email Address"); }
-inline QString friendNameHint() { return QStringLiteral("Friend's Name"); }
-inline QString friendEmailHint() { return QStringLiteral("Friend's Email Address"); }
-inline QString messageHint() { return QStringLiteral("Your Message"); }
+inline QString nameHint()
+{
+    return QStringLiteral("Your Name");
+}
+inline QString emailHint()
+{
+    return QStringLiteral("Your Email Address");
+}
+inline QString friendNameHint()
+{
+    return QStringLiteral("Friend's Name");
+}
+inline QString friendEmailHint()
+{
+    return QStringLiteral("Friend's Email Address");
+}
+inline QString messageHint()
+{
+    return QStringLiteral("Your Message");
+}
 // The message field starts with a line break after its hint, so a first visit does not clear it.
-inline QString initialMessage() { return messageHint() + QStringLiteral("\r\n"); }
+inline QString initialMessage()
+{
+    return messageHint() + QStringLiteral("\r\n");
+}
 
-inline QString noSpaceMessage() { return QStringLiteral("Email Address Cannot Contain Space"); }
+inline QString noSpaceMessage()
+{
+    return QStringLiteral("Email Address Cannot Contain Space");
+}
 
 // A field that shows its hint (trimmed text equal to the hint) is emptied when it takes the focus.
 QString textOnFocusIn(const QString& text, const QString& hint);

@@ -35,7 +35,8 @@ using WidgetSetup::verdana;
 
 QGroupBox* navyFrame(QWidget* parent, const char* name, const QString& caption, int l, int t, int w, int h)
 {
-    auto* frame = new CaptionFrame(caption, QColor(0, 0, 128), Qt::white, Twips::font(verdana(), 9.75, true), parent);
+    auto* frame =
+        new CaptionFrame(caption, QColor(0, 0, 128), Qt::white, Twips::font(verdana(), 9.75, true), parent);
     return place(frame, name, l, t, w, h);
 }
 
@@ -97,8 +98,8 @@ frmExitScreen::frmExitScreen(Forms& forms) : QWidget(nullptr), forms_(forms)
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label3->setFont(Twips::font(verdana(), 9));
     setColour(Label3, QPalette::WindowText, Qt::white);
-    lblGoToHome = place(new LinkLabel(QStringLiteral("Click Here To Visit Kelpan Softwares"), Frame6), "lblGoToHome",
-                        75, 4250, 3585, 210);
+    lblGoToHome = place(new LinkLabel(QStringLiteral("Click Here To Visit Kelpan Softwares"), Frame6),
+                        "lblGoToHome", 75, 4250, 3585, 210);
     setColour(lblGoToHome, QPalette::WindowText, QColor(255, 255, 0));
     lblGoToHome->describeLink(QStringLiteral("the Kelpan Softwares catalogue"));
     connect(lblGoToHome, &LinkLabel::clicked, this, &frmExitScreen::lblGoToHome_Click);
@@ -198,7 +199,10 @@ void frmExitScreen::showScreen()
     cmdClose->setFocus();
 }
 
-void frmExitScreen::Form_Unload() { forms_.EndProgram(); }
+void frmExitScreen::Form_Unload()
+{
+    forms_.EndProgram();
+}
 
 void frmExitScreen::closeEvent(QCloseEvent* event)
 {
@@ -206,7 +210,10 @@ void frmExitScreen::closeEvent(QCloseEvent* event)
     forms_.unload(Forms::Id::ExitScreen);
 }
 
-void frmExitScreen::cmdClose_Click() { forms_.EndProgram(); }
+void frmExitScreen::cmdClose_Click()
+{
+    forms_.EndProgram();
+}
 
 void frmExitScreen::Check1_Click()
 {
@@ -217,7 +224,10 @@ void frmExitScreen::Check1_Click()
     }
 }
 
-void frmExitScreen::lblGoToHome_Click() { forms_.pages().OpenSoftwaresPage(); }
+void frmExitScreen::lblGoToHome_Click()
+{
+    forms_.pages().OpenSoftwaresPage();
+}
 
 void frmExitScreen::cmdSubmit_Click()
 {
@@ -253,19 +263,23 @@ void frmExitScreen::txtEmail_LostFocus()
 }
 void frmExitScreen::txtFriendName_GotFocus()
 {
-    replaceText(txtFriendName, ReferAFriend::textOnFocusIn(txtFriendName->text(), ReferAFriend::friendNameHint()));
+    replaceText(txtFriendName,
+                ReferAFriend::textOnFocusIn(txtFriendName->text(), ReferAFriend::friendNameHint()));
 }
 void frmExitScreen::txtFriendName_LostFocus()
 {
-    replaceText(txtFriendName, ReferAFriend::textOnFocusOut(txtFriendName->text(), ReferAFriend::friendNameHint()));
+    replaceText(txtFriendName,
+                ReferAFriend::textOnFocusOut(txtFriendName->text(), ReferAFriend::friendNameHint()));
 }
 void frmExitScreen::txtFriendEmail_GotFocus()
 {
-    replaceText(txtFriendEmail, ReferAFriend::textOnFocusIn(txtFriendEmail->text(), ReferAFriend::friendEmailHint()));
+    replaceText(txtFriendEmail,
+                ReferAFriend::textOnFocusIn(txtFriendEmail->text(), ReferAFriend::friendEmailHint()));
 }
 void frmExitScreen::txtFriendEmail_LostFocus()
 {
-    replaceText(txtFriendEmail, ReferAFriend::textOnFocusOut(txtFriendEmail->text(), ReferAFriend::friendEmailHint()));
+    replaceText(txtFriendEmail,
+                ReferAFriend::textOnFocusOut(txtFriendEmail->text(), ReferAFriend::friendEmailHint()));
 }
 void frmExitScreen::txtMessage_GotFocus()
 {
@@ -282,8 +296,14 @@ void frmExitScreen::txtMessage_LostFocus()
         setMessageText(next);
 }
 
-void frmExitScreen::txtEmail_KeyPress(char16_t& keyAscii) { emailKeyPress(txtEmail, keyAscii); }
-void frmExitScreen::txtFriendEmail_KeyPress(char16_t& keyAscii) { emailKeyPress(txtFriendEmail, keyAscii); }
+void frmExitScreen::txtEmail_KeyPress(char16_t& keyAscii)
+{
+    emailKeyPress(txtEmail, keyAscii);
+}
+void frmExitScreen::txtFriendEmail_KeyPress(char16_t& keyAscii)
+{
+    emailKeyPress(txtFriendEmail, keyAscii);
+}
 
 void frmExitScreen::emailKeyPress(QLineEdit* field, char16_t& keyAscii)
 {

@@ -6,7 +6,8 @@
 
 void modTellAFriend::SubmitTellAFriend(MessageService& messages, modHelp& pages, QWidget* owner)
 {
-    const ReferAFriend::Values values{strTAFName, strTAFEmail, strTAFMessage, strTAFFriendName, strTAFFriendEmail};
+    const ReferAFriend::Values values{strTAFName, strTAFEmail, strTAFMessage, strTAFFriendName,
+                                      strTAFFriendEmail};
     const QString problem = ReferAFriend::fieldProblem(values);
     if (!problem.isEmpty()) {
         messages.error(owner, problem);

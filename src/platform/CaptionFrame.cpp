@@ -4,7 +4,8 @@
 
 CaptionFrame::CaptionFrame(const QString& caption, const QColor& background, const QColor& captionColour,
                            const QFont& captionFont, QWidget* parent)
-    : QGroupBox(caption, parent), background_(background), captionColour_(captionColour), captionFont_(captionFont)
+    : QGroupBox(caption, parent), background_(background), captionColour_(captionColour),
+      captionFont_(captionFont)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -18,6 +19,6 @@ void CaptionFrame::paintEvent(QPaintEvent*)
     painter.setFont(captionFont_);
     painter.setPen(captionColour_);
     const QFontMetrics metrics(captionFont_);
-    painter.drawText(QRect(8, 2, width() - 16, metrics.height()), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                     title());
+    painter.drawText(QRect(8, 2, width() - 16, metrics.height()),
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, title());
 }

@@ -124,7 +124,10 @@ bool LockFileInstanceGuard::claim()
 
 #endif
 
-QDate SystemClock::today() { return QDate::currentDate(); }
+QDate SystemClock::today()
+{
+    return QDate::currentDate();
+}
 
 void SystemRandomSource::seedFromClock()
 {

@@ -31,7 +31,10 @@ SettingsStore::SettingsStore(NameSource applicationName)
 {
 }
 
-QString SettingsStore::applicationName() const { return applicationName_(); }
+QString SettingsStore::applicationName() const
+{
+    return applicationName_();
+}
 
 QString SettingsStore::fileName() const
 {

@@ -11,7 +11,10 @@
 // logical pixels lets Qt's high-dpi scaling keep the layout at every scale.
 namespace Twips {
 
-constexpr int toPixels(int twips) { return (twips >= 0 ? twips + 7 : twips - 7) / 15; }
+constexpr int toPixels(int twips)
+{
+    return (twips >= 0 ? twips + 7 : twips - 7) / 15;
+}
 
 inline QRect rect(int left, int top, int width, int height)
 {

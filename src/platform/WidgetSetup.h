@@ -8,12 +8,17 @@
 // Small helpers the windows share to build their controls from the layout tables.
 namespace WidgetSetup {
 
-inline QString verdana() { return QStringLiteral("Verdana"); }
-inline QString sansSerif() { return QStringLiteral("MS Sans Serif"); }
+inline QString verdana()
+{
+    return QStringLiteral("Verdana");
+}
+inline QString sansSerif()
+{
+    return QStringLiteral("MS Sans Serif");
+}
 
 // Names a control and puts it at its place, given in twips relative to its container.
-template <typename W>
-W* place(W* widget, const char* name, int left, int top, int width, int height)
+template <typename W> W* place(W* widget, const char* name, int left, int top, int width, int height)
 {
     widget->setObjectName(QLatin1String(name));
     widget->setGeometry(Twips::rect(left, top, width, height));

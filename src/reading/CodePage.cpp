@@ -17,8 +17,8 @@ int toByte(QChar c)
     // No best-fit mapping: a character without a byte of its own has no byte at all. A UTF-8 code page
     // takes neither the flag nor the default-character report; there only one-byte characters count.
     const bool utf8 = GetACP() == CP_UTF8;
-    const int written = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, &wide, 1, &byte, 1, nullptr,
-                                            utf8 ? nullptr : &usedDefault);
+    const int written = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, &wide, 1, &byte, 1,
+                                            nullptr, utf8 ? nullptr : &usedDefault);
     if (written != 1 || usedDefault)
         return -1;
     return static_cast<unsigned char>(byte);

@@ -4,8 +4,14 @@
 
 namespace NameRules {
 
-QString normalize(const QString& boxText) { return Text::trimSpaces(boxText.toUpper()); }
+QString normalize(const QString& boxText)
+{
+    return Text::trimSpaces(boxText.toUpper());
+}
 
-bool isBlank(const QString& boxText) { return Text::trimSpaces(boxText).isEmpty(); }
+bool isBlank(const QString& boxText)
+{
+    return Text::trimSpaces(boxText).isEmpty();
+}
 
 } // namespace NameRules

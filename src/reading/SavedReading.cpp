@@ -8,7 +8,10 @@
 
 namespace SavedReading {
 
-bool hasNumEnding(const QString& path) { return path.endsWith(QLatin1String("num"), Qt::CaseSensitive); }
+bool hasNumEnding(const QString& path)
+{
+    return path.endsWith(QLatin1String("num"), Qt::CaseSensitive);
+}
 
 std::optional<Lines> readLines(QIODevice& device)
 {

@@ -25,6 +25,12 @@ QString shift(const QString& text, int delta)
 
 } // namespace
 
-QString ShiftEncode(const QString& text) { return shift(text, 85); }
+QString ShiftEncode(const QString& text)
+{
+    return shift(text, 85);
+}
 
-QString ShiftDecode(const QString& text) { return shift(text, -85); }
+QString ShiftDecode(const QString& text)
+{
+    return shift(text, -85);
+}

@@ -41,7 +41,8 @@ void setTextColour(QWidget* widget, const QColor& colour)
 
 QGroupBox* page(QWidget* client, const char* name, const QString& caption)
 {
-    auto* frame = new CaptionFrame(caption, PageColour, QColor(255, 255, 0), Twips::font(verdana(), 8.25, true), client);
+    auto* frame = new CaptionFrame(caption, PageColour, QColor(255, 255, 0),
+                                   Twips::font(verdana(), 8.25, true), client);
     return place(frame, name, 345, 720, 6495, 3375);
 }
 
@@ -54,8 +55,7 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, int l, int
 
 } // namespace
 
-frmMain::frmMain(Forms& forms)
-    : QMainWindow(nullptr), forms_(forms), messages_(forms.services().messages)
+frmMain::frmMain(Forms& forms) : QMainWindow(nullptr), forms_(forms), messages_(forms.services().messages)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(AppInfo::windowTitle());
@@ -177,10 +177,11 @@ void frmMain::buildPromotions(QWidget* client)
 void frmMain::buildNamesPage(QWidget* client)
 {
     Frame1 = page(client, "Frame1", QStringLiteral("Personal Details"));
-    auto* intro = label(Frame1, "lblLabel(2)",
-                        QStringLiteral("Do you know how well your name and your partner's name are compatible? "
-                                       "Just enter your names and get the results."),
-                        180, 480, 6090, 435);
+    auto* intro =
+        label(Frame1, "lblLabel(2)",
+              QStringLiteral("Do you know how well your name and your partner's name are compatible? "
+                             "Just enter your names and get the results."),
+              180, 480, 6090, 435);
     intro->setWordWrap(true);
     QLabel* yourNameLabel =
         label(Frame1, "lblLabel(0)", QStringLiteral("Enter Your Name"), 660, 1515, 1650, 195);
@@ -216,8 +217,8 @@ void frmMain::buildResultPage(QWidget* client)
     const int tops[] = {840, 1200, 1560};
     const char* names[] = {"lblResult(0)", "lblResult(1)", "lblResult(2)"};
     for (std::size_t i = 0; i < lblResult.size(); ++i) {
-        lblResult[i] = label(Frame2, names[i], QStringLiteral("compatibility"), 600, tops[i], i == 2 ? 1275 : 1080,
-                             195);
+        lblResult[i] =
+            label(Frame2, names[i], QStringLiteral("compatibility"), 600, tops[i], i == 2 ? 1275 : 1080, 195);
         lblResult[i]->adjustSize();
     }
     lblResult[2]->setFont(Twips::font(verdana(), 8.25, true));
@@ -236,7 +237,8 @@ void frmMain::buildResultPage(QWidget* client)
 
 void frmMain::buildBirthDay(QWidget* client)
 {
-    fraBirthDay = place(new QGroupBox(QStringLiteral("* Birth Day"), client), "fraBirthDay", 1440, 5880, 3645, 885);
+    fraBirthDay =
+        place(new QGroupBox(QStringLiteral("* Birth Day"), client), "fraBirthDay", 1440, 5880, 3645, 885);
     fill(fraBirthDay, Qt::white);
     auto box = [this](const char* labelName, const QString& caption, int labelLeft, int labelWidth,
                       const char* name, int left, int width) {
@@ -262,7 +264,10 @@ void frmMain::buildBirthDay(QWidget* client)
     }
 }
 
-void frmMain::Form_Load() { Frame1->raise(); }
+void frmMain::Form_Load()
+{
+    Frame1->raise();
+}
 
 void frmMain::showEvent(QShowEvent* event)
 {
@@ -322,9 +327,15 @@ void frmMain::cmdBack_Click()
     Frame1->raise();
 }
 
-void frmMain::txtNameM_KeyPress(char16_t& keyAscii) { nameKeyPress(txtNameM, keyAscii); }
+void frmMain::txtNameM_KeyPress(char16_t& keyAscii)
+{
+    nameKeyPress(txtNameM, keyAscii);
+}
 
-void frmMain::txtNameF_KeyPress(char16_t& keyAscii) { nameKeyPress(txtNameF, keyAscii); }
+void frmMain::txtNameF_KeyPress(char16_t& keyAscii)
+{
+    nameKeyPress(txtNameF, keyAscii);
+}
 
 void frmMain::nameKeyPress(QLineEdit* box, char16_t& keyAscii)
 {

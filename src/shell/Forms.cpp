@@ -23,10 +23,12 @@ Forms::Entry* Forms::find(Id id)
     return nullptr;
 }
 
-const Forms::Entry* Forms::find(Id id) const { return const_cast<Forms*>(this)->find(id); }
+const Forms::Entry* Forms::find(Id id) const
+{
+    return const_cast<Forms*>(this)->find(id);
+}
 
-template <typename W>
-W& Forms::load(Id id)
+template <typename W> W& Forms::load(Id id)
 {
     if (Entry* e = find(id))
         return *static_cast<W*>(e->form);
@@ -36,11 +38,23 @@ W& Forms::load(Id id)
     return *window;
 }
 
-frmStartup& Forms::startup() { return load<frmStartup>(Id::Startup); }
-frmMain& Forms::main() { return load<frmMain>(Id::Main); }
-frmExitScreen& Forms::exitScreen() { return load<frmExitScreen>(Id::ExitScreen); }
+frmStartup& Forms::startup()
+{
+    return load<frmStartup>(Id::Startup);
+}
+frmMain& Forms::main()
+{
+    return load<frmMain>(Id::Main);
+}
+frmExitScreen& Forms::exitScreen()
+{
+    return load<frmExitScreen>(Id::ExitScreen);
+}
 
-bool Forms::isLoaded(Id id) const { return find(id) != nullptr; }
+bool Forms::isLoaded(Id id) const
+{
+    return find(id) != nullptr;
+}
 
 void Forms::unload(Id id)
 {

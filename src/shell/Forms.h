@@ -58,8 +58,7 @@ private:
 
     Entry* find(Id id);
     const Entry* find(Id id) const;
-    template <typename W>
-    W& load(Id id);
+    template <typename W> W& load(Id id);
 
     Services services_;
     modHelp pages_;

@@ -10,8 +10,7 @@
 namespace {
 
 // Each step of the start-up sequence is guarded on its own: a failing step is skipped silently.
-template <typename Step>
-void guarded(Step step)
+template <typename Step> void guarded(Step step)
 {
     try {
         step();
@@ -42,7 +41,10 @@ void frmStartup::Form_Load()
     guarded([&] { CoBrand_Randomize(); });
 }
 
-void frmStartup::Form_Unload() { forms_.EndProgram(); }
+void frmStartup::Form_Unload()
+{
+    forms_.EndProgram();
+}
 
 void frmStartup::CoBrand_Randomize()
 {

@@ -20,8 +20,7 @@ namespace {
 
 const QColor TextColour(64, 64, 0);
 
-template <typename L>
-L* aboutLabel(L* label, const char* name, QRect geometry, const QFont& font)
+template <typename L> L* aboutLabel(L* label, const char* name, QRect geometry, const QFont& font)
 {
     label->setObjectName(QLatin1String(name));
     label->setGeometry(geometry);
@@ -51,11 +50,9 @@ frmAbout::frmAbout(modHelp& pages) : QDialog(nullptr)
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     cmdOK->setAccessibleDescription(QStringLiteral("Closes this window."));
 
-    auto* lblHomePage = aboutLabel(new LinkLabel(QStringLiteral("Click here to visit ") +
-                                                     QLatin1String(PageUrls::SiteAddress),
-                                                 this),
-                                   "lblHomePage", Twips::rect(2865, 1215, 4050, 195),
-                                   Twips::font(verdana, 8.25, false, true));
+    auto* lblHomePage = aboutLabel(
+        new LinkLabel(QStringLiteral("Click here to visit ") + QLatin1String(PageUrls::SiteAddress), this),
+        "lblHomePage", Twips::rect(2865, 1215, 4050, 195), Twips::font(verdana, 8.25, false, true));
     lblHomePage->describeLink(QStringLiteral("the home page"));
     // A long site address grows the link to the left, keeping its right edge in line with the text above.
     const int needed = QFontMetrics(lblHomePage->font()).horizontalAdvance(lblHomePage->text()) + 4;
@@ -71,8 +68,9 @@ frmAbout::frmAbout(modHelp& pages) : QDialog(nullptr)
                               Twips::rect(120, 1530, 6795, 435), Twips::font(verdana, 8.25, true));
     label3->setWordWrap(true);
 
-    auto* lblCoBrand = aboutLabel(new LinkLabel(QStringLiteral("Click here for more details"), this), "lblCoBrand",
-                                  Twips::rect(4620, 1965, 2295, 195), Twips::font(verdana, 8.25, false, true));
+    auto* lblCoBrand =
+        aboutLabel(new LinkLabel(QStringLiteral("Click here for more details"), this), "lblCoBrand",
+                   Twips::rect(4620, 1965, 2295, 195), Twips::font(verdana, 8.25, false, true));
     lblCoBrand->describeLink(QStringLiteral("the page of the fully-branded offer"));
     // The details are those of the fully-branded offer that Label3 describes.
     connect(lblCoBrand, &LinkLabel::clicked, this, [&pages] { pages.OpenFullyBrandedPage(); });

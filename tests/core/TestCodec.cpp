@@ -61,11 +61,12 @@ void TestCodec::shifts_data()
     QTest::newRow("abc") << "abc" << fromCodes({182, 183, 184}) << fromCodes({12, 13, 14});
     QTest::newRow("encoded abc decodes") << fromCodes({182, 183, 184}) << QString() << "abc";
     // Digits, slashes and capitals A to T have codes below 85: decoding drops them all.
-    QTest::newRow("plain date") << "12/31/2008" << fromCodes({134, 135, 132, 136, 134, 132, 135, 133, 133, 141})
-                                << QString();
-    QTest::newRow("code above 170 dropped by encode") << QString(QChar(0xE9)) << QString() << fromCodes({148});
-    QTest::newRow("not in the code page") << QString::fromUtf16(u"a\u03A9b") << fromCodes({182, 183})
-                                          << fromCodes({12, 13});
+    QTest::newRow("plain date") << "12/31/2008"
+                                << fromCodes({134, 135, 132, 136, 134, 132, 135, 133, 133, 141}) << QString();
+    QTest::newRow("code above 170 dropped by encode")
+        << QString(QChar(0xE9)) << QString() << fromCodes({148});
+    QTest::newRow("not in the code page")
+        << QString::fromUtf16(u"a\u03A9b") << fromCodes({182, 183}) << fromCodes({12, 13});
     QTest::newRow("key name Duration") << "Duration" << fromCodes({153, 202, 199, 182, 201, 190, 196, 195})
                                        << fromCodes({32, 29, 12, 31, 20, 26, 25});
     QTest::newRow("longer than 32767") << QString(32768, u'a') << QString() << QString();

@@ -14,7 +14,8 @@ std::vector<CharacterGroup> slowGroups(const QString& combined)
         const char16_t c = combined[i].unicode();
         if (c == u' ')
             continue;
-        auto it = std::find_if(groups.begin(), groups.end(), [c](const CharacterGroup& g) { return g.character == c; });
+        auto it = std::find_if(groups.begin(), groups.end(),
+                               [c](const CharacterGroup& g) { return g.character == c; });
         if (it != groups.end())
             ++it->count;
         else
@@ -65,30 +66,68 @@ void TestCompatibility::workedExamples_data()
     QTest::addColumn<int>("number");
     QTest::addColumn<int>("level");
 
-    QTest::newRow("JOHN MARY") << "JOHN" << "MARY" << "J O H N M A R Y" << "1 1 1 1 1 1 1 1 0" << "2 2 2 2 0"
+    QTest::newRow("JOHN MARY") << "JOHN"
+                               << "MARY"
+                               << "J O H N M A R Y"
+                               << "1 1 1 1 1 1 1 1 0"
+                               << "2 2 2 2 0"
                                << "6 2 0" << 2 << 8 << 8;
-    QTest::newRow("ROMEO JULIET") << "ROMEO" << "JULIET" << "R OO M EE J U L I T" << "1 0 1 0 1 1 1 1 1 0"
-                                  << "1 1 2 2 1 0" << "4 3 1 0" << 3 << 11 << 2;
-    QTest::newRow("ANNA BOB") << "ANNA" << "BOB" << "AA NN BB O" << "0 0 0 1 0" << "0 1 0" << "1 1 0" << 2 << 2
-                              << 2;
-    QTest::newRow("A B") << "A" << "B" << "A B" << "1 1 0" << "2 0" << "2 0" << 1 << 2 << 2;
-    QTest::newRow("A A") << "A" << "A" << "AA" << "0 0" << "0 0" << "0 0" << 1 << 0 << 0;
-    QTest::newRow("result 19 gives 10") << "ABCDEF" << "FGHIJKLMN" << "A B C D E FF G H I J K L M N"
-                                        << "1 1 1 1 1 0 1 1 1 1 1 1 1 1 0" << "2 2 1 2 2 2 2 0" << "5 6 2 0" << 3
-                                        << 19 << 10;
-    QTest::newRow("26 letters") << "ABCDEFGHIJKLM" << "NOPQRSTUVWXYZ"
+    QTest::newRow("ROMEO JULIET") << "ROMEO"
+                                  << "JULIET"
+                                  << "R OO M EE J U L I T"
+                                  << "1 0 1 0 1 1 1 1 1 0"
+                                  << "1 1 2 2 1 0"
+                                  << "4 3 1 0" << 3 << 11 << 2;
+    QTest::newRow("ANNA BOB") << "ANNA"
+                              << "BOB"
+                              << "AA NN BB O"
+                              << "0 0 0 1 0"
+                              << "0 1 0"
+                              << "1 1 0" << 2 << 2 << 2;
+    QTest::newRow("A B") << "A"
+                         << "B"
+                         << "A B"
+                         << "1 1 0"
+                         << "2 0"
+                         << "2 0" << 1 << 2 << 2;
+    QTest::newRow("A A") << "A"
+                         << "A"
+                         << "AA"
+                         << "0 0"
+                         << "0 0"
+                         << "0 0" << 1 << 0 << 0;
+    QTest::newRow("result 19 gives 10") << "ABCDEF"
+                                        << "FGHIJKLMN"
+                                        << "A B C D E FF G H I J K L M N"
+                                        << "1 1 1 1 1 0 1 1 1 1 1 1 1 1 0"
+                                        << "2 2 1 2 2 2 2 0"
+                                        << "5 6 2 0" << 3 << 19 << 10;
+    QTest::newRow("26 letters") << "ABCDEFGHIJKLM"
+                                << "NOPQRSTUVWXYZ"
                                 << "A B C D E F G H I J K L M N O P Q R S T U V W X Y Z"
                                 << QString(QStringLiteral("1 ").repeated(26) + u'0')
-                                << QString(QStringLiteral("2 ").repeated(13) + u'0') << "6 6 6 6 2 0" << 5 << 24
-                                << 6;
-    QTest::newRow("inner space") << "MARY ANN" << "JOHN" << "M AA R Y NNN J O H" << "1 0 1 1 1 1 1 1 0"
-                                 << "1 2 2 2 0" << "5 2 0" << 2 << 7 << 7;
+                                << QString(QStringLiteral("2 ").repeated(13) + u'0') << "6 6 6 6 2 0" << 5
+                                << 24 << 6;
+    QTest::newRow("inner space") << "MARY ANN"
+                                 << "JOHN"
+                                 << "M AA R Y NNN J O H"
+                                 << "1 0 1 1 1 1 1 1 0"
+                                 << "1 2 2 2 0"
+                                 << "5 2 0" << 2 << 7 << 7;
     // An empty first name puts the separating space first: it forms a group of its own.
-    QTest::newRow("empty first name") << "" << "MARY" << "  M A R Y" << "1 1 1 1 1 0" << "2 2 1 0" << "5 1 0"
-                                      << 2 << 6 << 6;
+    QTest::newRow("empty first name") << ""
+                                      << "MARY"
+                                      << "  M A R Y"
+                                      << "1 1 1 1 1 0"
+                                      << "2 2 1 0"
+                                      << "5 1 0" << 2 << 6 << 6;
     // The calculation compares codes exactly: upper-casing is the caller's business.
-    QTest::newRow("case-sensitive") << "john" << "JOHN" << "j o h n J O H N" << "1 1 1 1 1 1 1 1 0"
-                                    << "2 2 2 2 0" << "6 2 0" << 2 << 8 << 8;
+    QTest::newRow("case-sensitive") << "john"
+                                    << "JOHN"
+                                    << "j o h n J O H N"
+                                    << "1 1 1 1 1 1 1 1 0"
+                                    << "2 2 2 2 0"
+                                    << "6 2 0" << 2 << 8 << 8;
 }
 
 void TestCompatibility::workedExamples()
@@ -144,8 +183,9 @@ void TestCompatibility::agreesWithSlowGrouping()
             for (int i = 0; i < length; ++i) {
                 // Mostly a small alphabet (so groups repeat), with spaces and the odd wide character.
                 const quint32 pick = rng.bounded(10);
-                s.append(pick == 0 ? QChar(u' ') : pick == 1 ? QChar(char16_t(0x4E00 + rng.bounded(3)))
-                                                             : QChar(char16_t(u'A' + rng.bounded(6))));
+                s.append(pick == 0   ? QChar(u' ')
+                         : pick == 1 ? QChar(char16_t(0x4E00 + rng.bounded(3)))
+                                     : QChar(char16_t(u'A' + rng.bounded(6))));
             }
             return s;
         };

@@ -53,7 +53,8 @@ private slots:
 void TestRules::nameKeys()
 {
     for (int code = 0; code < 0x10000; ++code) {
-        const bool expected = (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z') || code == 8 || code == 32;
+        const bool expected =
+            (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z') || code == 8 || code == 32;
         if (NameRules::isAllowedKey(char16_t(code)) != expected)
             QFAIL(qPrintable(QStringLiteral("code %1").arg(code)));
     }
@@ -64,11 +65,16 @@ void TestRules::nameNormalising_data()
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("blank");
-    QTest::newRow("lower case") << "john" << "JOHN" << false;
-    QTest::newRow("outer spaces") << "  mary ann " << "MARY ANN" << false;
-    QTest::newRow("spaces only") << "   " << "" << true;
-    QTest::newRow("empty") << "" << "" << true;
-    QTest::newRow("tab is not trimmed") << "\tjo" << "\tJO" << false;
+    QTest::newRow("lower case") << "john"
+                                << "JOHN" << false;
+    QTest::newRow("outer spaces") << "  mary ann "
+                                  << "MARY ANN" << false;
+    QTest::newRow("spaces only") << "   "
+                                 << "" << true;
+    QTest::newRow("empty") << ""
+                           << "" << true;
+    QTest::newRow("tab is not trimmed") << "\tjo"
+                                        << "\tJO" << false;
 }
 
 void TestRules::nameNormalising()
@@ -103,14 +109,16 @@ void TestRules::reminder()
     QFETCH(int, storedOffset);
     const QLocale loc(locale);
     const QDate today(2026, 12, 7);
-    const QString stored = storedOffset == 9999 ? QString() : ReminderRule::dateToText(today.addDays(storedOffset), loc);
+    const QString stored =
+        storedOffset == 9999 ? QString() : ReminderRule::dateToText(today.addDays(storedOffset), loc);
     QTEST(ReminderRule::decide(stored, today, loc), "decision");
 }
 
 void TestRules::reminderDateReadsBack_data()
 {
     QTest::addColumn<QString>("locale");
-    for (const char* name : {"en_US", "en_GB", "de_DE", "fr_FR", "ja_JP", "C", "ar_EG", "fa_IR", "bn_BD", "he_IL"})
+    for (const char* name :
+         {"en_US", "en_GB", "de_DE", "fr_FR", "ja_JP", "C", "ar_EG", "fa_IR", "bn_BD", "he_IL"})
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 
@@ -118,26 +126,30 @@ void TestRules::reminderDateReadsBack()
 {
     QFETCH(QString, locale);
     const QLocale loc(locale);
-    for (const QDate date : {QDate(2026, 12, 7), QDate(2000, 1, 31), QDate(2099, 2, 28), QDate(1999, 12, 31)}) {
+    for (const QDate date :
+         {QDate(2026, 12, 7), QDate(2000, 1, 31), QDate(2099, 2, 28), QDate(1999, 12, 31)}) {
         // What is written must come back the same through the scrambled store.
         const QString text = ShiftDecode(ShiftEncode(ReminderRule::dateToText(date, loc)));
         QCOMPARE(ReminderRule::textToDate(text, loc), date);
     }
     QCOMPARE(ReminderRule::decide(QStringLiteral("not a date"), QDate(2026, 12, 7), loc), Decision::NotADate);
     // What is stored is scrambled: it does not read as a date.
-    QVERIFY(!ReminderRule::textToDate(ShiftEncode(ReminderRule::dateToText(QDate(2026, 12, 7), loc)), loc).isValid());
+    QVERIFY(!ReminderRule::textToDate(ShiftEncode(ReminderRule::dateToText(QDate(2026, 12, 7), loc)), loc)
+                 .isValid());
 }
 
 void TestRules::reminderDateEveryLocale()
 {
     // Only a two-digit year is widened; one, three and four 'y' and the rest of the pattern stay.
     QCOMPARE(ReminderRule::widenTwoDigitYear(QStringLiteral("M/d/yy")), QStringLiteral("M/d/yyyy"));
-    QCOMPARE(ReminderRule::widenTwoDigitYear(QStringLiteral("yy.MM.dd yy")), QStringLiteral("yyyy.MM.dd yyyy"));
+    QCOMPARE(ReminderRule::widenTwoDigitYear(QStringLiteral("yy.MM.dd yy")),
+             QStringLiteral("yyyy.MM.dd yyyy"));
     for (const char* same : {"yyyy-MM-dd", "d.M.y", "yyy/M/d", "", "dd MMM"})
         QCOMPARE(ReminderRule::widenTwoDigitYear(QString::fromLatin1(same)), QString::fromLatin1(same));
 
     // Every locale Qt knows: a date from each side of 2000 reads back as itself through the store.
-    const auto locales = QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+    const auto locales =
+        QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
     QVERIFY2(locales.size() > 100, qPrintable(QString::number(locales.size())));
     for (const QLocale& loc : locales) {
         for (const QDate date : {QDate(2026, 12, 7), QDate(1999, 1, 31)}) {
@@ -208,9 +220,12 @@ void TestRules::pageAddresses()
     QVERIFY(base.startsWith(QLatin1String("http://")));
     QVERIFY(base.endsWith(QLatin1String("/qz-free-name-compatibility/")));
     const std::pair<const char*, const char*> pages[] = {
-        {PageUrls::HomePage, "home-page"},          {PageUrls::HelpPage, "help-web-page"},
-        {PageUrls::DownloadPage, "download-web-page"}, {PageUrls::DonatePage, "donate"},
-        {PageUrls::CoBrandPage, "co-brand"},        {PageUrls::FullyBrandedPage, "fully-branded"},
+        {PageUrls::HomePage, "home-page"},
+        {PageUrls::HelpPage, "help-web-page"},
+        {PageUrls::DownloadPage, "download-web-page"},
+        {PageUrls::DonatePage, "donate"},
+        {PageUrls::CoBrandPage, "co-brand"},
+        {PageUrls::FullyBrandedPage, "fully-branded"},
         {PageUrls::SoftwaresPage, "kelpansoftwares"},
     };
     for (const auto& [url, key] : pages)
@@ -223,12 +238,24 @@ void TestRules::hintFields_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("afterFocusIn");
     QTest::addColumn<QString>("afterFocusOut");
-    QTest::newRow("hint") << "Your Name" << "" << "Your Name";
-    QTest::newRow("hint in spaces") << "  Your Name " << "" << "  Your Name ";
-    QTest::newRow("other case is a name") << "your name" << "your name" << "your name";
-    QTest::newRow("blank") << "   " << "   " << "Your Name";
-    QTest::newRow("empty") << "" << "" << "Your Name";
-    QTest::newRow("text kept untrimmed") << " Ann " << " Ann " << " Ann ";
+    QTest::newRow("hint") << "Your Name"
+                          << ""
+                          << "Your Name";
+    QTest::newRow("hint in spaces") << "  Your Name "
+                                    << ""
+                                    << "  Your Name ";
+    QTest::newRow("other case is a name") << "your name"
+                                          << "your name"
+                                          << "your name";
+    QTest::newRow("blank") << "   "
+                           << "   "
+                           << "Your Name";
+    QTest::newRow("empty") << ""
+                           << ""
+                           << "Your Name";
+    QTest::newRow("text kept untrimmed") << " Ann "
+                                         << " Ann "
+                                         << " Ann ";
 }
 
 void TestRules::hintFields()
@@ -245,8 +272,9 @@ void TestRules::submissionChecks_data()
     const QString proper = QStringLiteral("Please Enter Proper Email Address");
     const QString ok;
     auto row = [](const char* name, QStringList f, const QString& m) { QTest::newRow(name) << f << m; };
-    row("untouched form", {"Your Name", "Your Email Address", "Your Message\r\n", "Friend's Name",
-                           "Friend's Email Address"}, proper);
+    row("untouched form",
+        {"Your Name", "Your Email Address", "Your Message\r\n", "Friend's Name", "Friend's Email Address"},
+        proper);
     row("same address", {"", "a@b.c", "", "", " a@b.c "}, "Please Enter Distinct Email Addresses");
     row("addresses differ in case", {"Ann", "a@b.c", "Hi", "Bob", "A@b.c"}, ok);
     row("no at sign", {"Ann", "ab.c", "Hi", "Bob", "b@c.d"}, proper);
@@ -257,7 +285,8 @@ void TestRules::submissionChecks_data()
     row("name blank", {"  ", "a@b.c", "Hi", "Bob", "b@c.d"}, "Please Enter Your Name");
     row("untouched message passes", {"Ann", "a@b.c", "Your Message\r\n", "Bob", "b@c.d"}, ok);
     row("message is the hint", {"Ann", "a@b.c", "Your Message", "Bob", "b@c.d"}, "Please Enter Your Message");
-    row("friend is the hint", {"Ann", "a@b.c", "Hi", "Friend's Name", "b@c.d"}, "Please Enter Your Friend's Name");
+    row("friend is the hint", {"Ann", "a@b.c", "Hi", "Friend's Name", "b@c.d"},
+        "Please Enter Your Friend's Name");
     row("first fault only", {"Your Name", "a@b.c", "", "", "b@c.d"}, "Please Enter Your Name");
 }
 
@@ -284,7 +313,8 @@ void TestRules::addressCarriesValuesWhole_data()
 void TestRules::addressCarriesValuesWhole()
 {
     QFETCH(QString, value);
-    const ReferAFriend::Values v{value, QStringLiteral("a@b.c"), value, value + u'2', QStringLiteral("b@c.d")};
+    const ReferAFriend::Values v{value, QStringLiteral("a@b.c"), value, value + u'2',
+                                 QStringLiteral("b@c.d")};
     const QString address = ReferAFriend::address(v);
     QVERIFY(address.startsWith(QLatin1String(PageUrls::ReferAFriendPage) + QLatin1String("&taf1=")));
     const QUrl url(address, QUrl::StrictMode);
@@ -299,21 +329,25 @@ void TestRules::addressCarriesValuesWhole()
     QCOMPARE(query.queryItemValue(QStringLiteral("taf1"), QUrl::FullyDecoded), value);
     QCOMPARE(query.queryItemValue(QStringLiteral("taf3"), QUrl::FullyDecoded), value);
     QCOMPARE(query.queryItemValue(QStringLiteral("taf4"), QUrl::FullyDecoded), value + u'2');
-    QCOMPARE(query.queryItemValue(QStringLiteral("taf6"), QUrl::FullyDecoded), QLatin1String(PageUrls::PageBaseUrl));
+    QCOMPARE(query.queryItemValue(QStringLiteral("taf6"), QUrl::FullyDecoded),
+             QLatin1String(PageUrls::PageBaseUrl));
 }
 
 void TestRules::savedReadingLines_data()
 {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QStringList>("lines");
-    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\n") << QStringList{"a", "b", "c", "d", "e", "f"};
+    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\n")
+                           << QStringList{"a", "b", "c", "d", "e", "f"};
     QTest::newRow("lone LF") << QByteArray("a\nb\nc\nd\ne\nf\n") << QStringList{"a", "b", "c", "d", "e", "f"};
     QTest::newRow("lone CR") << QByteArray("a\rb\rc\rd\re\rf") << QStringList{"a", "b", "c", "d", "e", "f"};
     QTest::newRow("empty lines") << QByteArray("\r\n\r\n\n\rx") << QStringList{"", "", "", "", "x", ""};
     QTest::newRow("three lines") << QByteArray("a\r\nb\r\nc") << QStringList{"a", "b", "c", "", "", ""};
     QTest::newRow("empty file") << QByteArray() << QStringList{"", "", "", "", "", ""};
-    QTest::newRow("code page bytes") << QByteArray("\x80\xE9\r\n") << QStringList{QString::fromUtf16(u"\u20AC\u00E9"), "", "", "", "", ""};
-    QTest::newRow("NUL kept") << QByteArray("a\0b\n", 4) << QStringList{QString::fromUtf16(u"a\0b", 3), "", "", "", "", ""};
+    QTest::newRow("code page bytes") << QByteArray("\x80\xE9\r\n")
+                                     << QStringList{QString::fromUtf16(u"\u20AC\u00E9"), "", "", "", "", ""};
+    QTest::newRow("NUL kept") << QByteArray("a\0b\n", 4)
+                              << QStringList{QString::fromUtf16(u"a\0b", 3), "", "", "", "", ""};
 }
 
 void TestRules::savedReadingLines()

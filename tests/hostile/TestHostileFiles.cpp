@@ -39,7 +39,6 @@ public:
     std::function<void()> afterChoice;
 };
 
-
 } // namespace
 
 class TestHostileFiles : public QObject

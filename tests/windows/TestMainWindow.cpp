@@ -225,8 +225,8 @@ void TestMainWindow::composedText_data()
     QTest::addColumn<QString>("commit");
     QTest::addColumn<QString>("expected");
     QTest::addColumn<QStringList>("messages");
-    QTest::newRow("accented letter") << QStringLiteral("\u00e9") << QStringLiteral("Ab") << QStringList{
-        QStringLiteral("Please Enter Character Only")};
+    QTest::newRow("accented letter") << QStringLiteral("\u00e9") << QStringLiteral("Ab")
+                                     << QStringList{QStringLiteral("Please Enter Character Only")};
     QTest::newRow("letter then digit") << QStringLiteral("x1") << QStringLiteral("Ab")
                                        << QStringList{QStringLiteral("Please Enter Character Only")};
     QTest::newRow("plain letters") << QStringLiteral("cd") << QStringLiteral("Abcd") << QStringList{};
