@@ -1,7 +1,13 @@
 #include "platform/AppIcon.h"
 #include "platform/AppStyle.h"
-#include "platform/QtServices.h"
+#include "platform/DesktopBrowserService.h"
+#include "platform/ImmediateProcessExit.h"
+#include "platform/LockFileInstanceGuard.h"
+#include "platform/QtFileDialogService.h"
+#include "platform/QtMessageService.h"
 #include "platform/SettingsStore.h"
+#include "platform/SystemClock.h"
+#include "platform/SystemRandomSource.h"
 #include "shell/Forms.h"
 
 #include <QApplication>

@@ -9,7 +9,9 @@ class QWidget;
 class SettingsStore;
 
 // Everything outside the program's own logic reaches it through these interfaces, so that tests can put
-// recording fakes in their place. Each has one real implementation (QtServices.h).
+// recording fakes in their place. Each has one real implementation, in a file named after its class
+// (QtMessageService, QtFileDialogService, DesktopBrowserService, LockFileInstanceGuard, SystemClock,
+// SystemRandomSource, ImmediateProcessExit).
 
 // Modal message boxes, titled with the program's title.
 class MessageService

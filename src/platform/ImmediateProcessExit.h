@@ -1,0 +1,9 @@
+#pragma once
+
+#include "Services.h"
+
+class ImmediateProcessExit : public ProcessExit
+{
+public:
+    void terminate() override;
+};

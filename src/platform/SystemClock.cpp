@@ -1,0 +1,6 @@
+#include "SystemClock.h"
+
+QDate SystemClock::today()
+{
+    return QDate::currentDate();
+}

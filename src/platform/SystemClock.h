@@ -1,0 +1,9 @@
+#pragma once
+
+#include "Services.h"
+
+class SystemClock : public Clock
+{
+public:
+    QDate today() override;
+};
