@@ -3,6 +3,7 @@
 import datetime
 import os
 import sys
+import time
 
 from harness import (BOX_TITLE, MAIN_TITLE, check, is_exit_screen, page_url, run, stays, us_date, wait_for,
                      x_windows)
@@ -64,6 +65,14 @@ def killed_copy_does_not_block_the_next_start(s):
     second = s.start()
     s.main_window(second.pid)
     check(not x_windows(BOX_TITLE, second.pid), "the new copy was refused after the old one was killed")
+    # A copy killed between creating its lock file and writing its process id leaves an empty file.
+    s.kill(second)
+    lock = os.path.join(s.runtime, "QZFreeNameCompatibility.lock")
+    open(lock, "w").close()
+    os.utime(lock, (time.time() - 60, time.time() - 60))
+    third = s.start()
+    s.main_window(third.pid)
+    check(not x_windows(BOX_TITLE, third.pid), "an empty lock file left by a killed copy refused the next one")
 
 
 def two_copies_started_together_give_one_main_window(s):
