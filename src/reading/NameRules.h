@@ -10,7 +10,9 @@ constexpr bool isAllowedKey(char16_t code)
     return (code >= u'A' && code <= u'Z') || (code >= u'a' && code <= u'z') || code == 8 || code == u' ';
 }
 
-// A name as the reading uses it: upper-cased, then trimmed of outer spaces.
+// A name as the reading uses it: upper-cased one character for one (a letter without a single
+// upper-case form, such as "\u00df", stays as it is), then trimmed of outer spaces. The name never grows,
+// so two names that fit the boxes fit the reading too.
 QString normalize(const QString& boxText);
 
 // A box that holds nothing but spaces counts as empty: the reading needs a name in each box.

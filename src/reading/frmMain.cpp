@@ -5,9 +5,10 @@
 #include "common/AppInfo.h"
 #include "exitscreen/frmExitScreen.h"
 #include "platform/CaptionFrame.h"
+#include "platform/KeyFilter.h"
 #include "platform/LinkLabel.h"
+#include "platform/ScreenCentre.h"
 #include "platform/Twips.h"
-#include "platform/TypedText.h"
 #include "platform/WidgetSetup.h"
 #include "reading/Compatibility.h"
 #include "shell/Forms.h"
@@ -17,21 +18,20 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 
 namespace {
 
-const QColor WindowColour(0, 85, 85);
-const QColor PageColour(0, 168, 168);
+constexpr QColor WindowColour(0, 85, 85);
+constexpr QColor PageColour(0, 168, 168);
 
 using WidgetSetup::fill;
 using WidgetSetup::place;
+using WidgetSetup::sansSerif;
 using WidgetSetup::verdana;
 
 void setTextColour(QWidget* widget, const QColor& colour)
@@ -98,6 +98,7 @@ frmMain::frmMain(Forms& forms) : QMainWindow(nullptr), forms_(forms), messages_(
     QWidget::setTabOrder(lblFullBrand, lblCobrand);
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    ScreenCentre::onFirstShow(this);
 }
 
 void frmMain::buildMenus()
@@ -147,9 +148,8 @@ void frmMain::buildPromotions(QWidget* client)
     Label61->setAlignment(Qt::AlignCenter);
     Label61->setFont(Twips::font(verdana(), 8.25, true, true));
     setTextColour(Label61, Qt::white);
-    auto* banner = static_cast<LinkLabel*>(Label61);
-    banner->describeLink(QStringLiteral("the home page"));
-    connect(banner, &LinkLabel::clicked, this, [this] { forms_.pages().OpenHomePage(); });
+    Label61->describeLink(QStringLiteral("the home page"));
+    connect(Label61, &LinkLabel::clicked, this, [this] { forms_.pages().OpenHomePage(); });
 
     fraFullBrand = place(new QFrame(client), "fraFullBrand", 0, 4200, 7185, 855);
     fill(fraFullBrand, WindowColour);
@@ -192,11 +192,12 @@ void frmMain::buildNamesPage(QWidget* client)
         auto* box = place(new QLineEdit(Frame1), name, 2835, top, 2895, 345);
         box->setFont(Twips::font(verdana(), 8.25));
         box->setMaxLength(AppInfo::MaxNameLength);
-        box->installEventFilter(this);
         return box;
     };
     txtNameM = nameBox("txtNameM", 1440);
     txtNameF = nameBox("txtNameF", 1920);
+    KeyFilter::install(txtNameM, [this](char16_t& keyAscii) { txtNameM_KeyPress(keyAscii); });
+    KeyFilter::install(txtNameF, [this](char16_t& keyAscii) { txtNameF_KeyPress(keyAscii); });
     yourNameLabel->setBuddy(txtNameM);
     partnersNameLabel->setBuddy(txtNameF);
     txtNameM->setAccessibleName(QStringLiteral("Your name"));
@@ -243,7 +244,7 @@ void frmMain::buildBirthDay(QWidget* client)
     auto box = [this](const char* labelName, const QString& caption, int labelLeft, int labelWidth,
                       const char* name, int left, int width) {
         auto* lbl = place(new QLabel(caption, fraBirthDay), labelName, labelLeft, 210, labelWidth, 195);
-        lbl->setFont(Twips::font(QStringLiteral("MS Sans Serif"), 8.25));
+        lbl->setFont(Twips::font(sansSerif(), 8.25));
         auto* combo = place(new QComboBox(fraBirthDay), name, left, 450, width, 315);
         // Editable and without a fixed list, so every decoded value is taken as it stands.
         combo->setEditable(true);
@@ -272,13 +273,8 @@ void frmMain::Form_Load()
 void frmMain::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    if (!centred_) {
-        centred_ = true;
-        if (const QScreen* s = screen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(s->availableGeometry().center());
-            move(frame.topLeft());
-        }
+    if (!shown_) {
+        shown_ = true;
         txtNameM->setFocus();
     }
 }
@@ -346,34 +342,6 @@ void frmMain::nameKeyPress(QLineEdit* box, char16_t& keyAscii)
     messages_.error(this, QStringLiteral("Please Enter Character Only"));
 }
 
-bool frmMain::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched != txtNameM && watched != txtNameF)
-        return QMainWindow::eventFilter(watched, event);
-    auto keyPress = [&](char16_t& code) {
-        if (watched == txtNameM)
-            txtNameM_KeyPress(code);
-        else
-            txtNameF_KeyPress(code);
-    };
-    if (event->type() == QEvent::KeyPress) {
-        char16_t code = TypedText::code(static_cast<QKeyEvent*>(event));
-        if (code == 0)
-            return false;
-        keyPress(code);
-        return code == 0;
-    }
-    // Characters made with dead keys or an input method pass the same filter; one refused character
-    // refuses the whole commit.
-    for (const QChar c : TypedText::committed(event)) {
-        char16_t code = c.unicode();
-        keyPress(code);
-        if (code == 0)
-            return true;
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
 void frmMain::cmdOpen_Click()
 {
     CD = {QStringLiteral("Select the source file"), QStringLiteral("QZ Free Numeris Pro (*.num)"),
@@ -385,8 +353,6 @@ void frmMain::cmdOpen_Click()
         messages_.error(this, QStringLiteral("Please Check The File."));
         return;
     }
-    if (path->isEmpty())
-        return;
     const std::optional<SavedReading::Lines> lines = SavedReading::readFile(*path);
     if (!lines) {
         // A file that cannot be read is reported, and the window stays as it was.

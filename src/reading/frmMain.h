@@ -47,7 +47,6 @@ public:
     void showOffer(StripOffer offer);
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
@@ -61,9 +60,9 @@ private:
 
     Forms& forms_;
     MessageService& messages_;
-    bool centred_ = false;
+    bool shown_ = false;
 
-    QLabel* Label61 = nullptr;
+    LinkLabel* Label61 = nullptr;
     QGroupBox* Frame1 = nullptr;
     QLineEdit* txtNameM = nullptr;
     QLineEdit* txtNameF = nullptr;

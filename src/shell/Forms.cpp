@@ -64,11 +64,7 @@ void Forms::unload(Id id)
     e->unloading = true;
     Form* form = e->form;
     QPointer<QWidget> widget = e->widget;
-    try {
-        form->Form_Unload();
-    } catch (...) {
-        // An unload handler that fails does not keep its window loaded.
-    }
+    form->Form_Unload();
     for (auto it = loaded_.begin(); it != loaded_.end(); ++it) {
         if (it->id == id) {
             loaded_.erase(it);
@@ -93,11 +89,7 @@ void Forms::EndProgram()
     std::vector<Id> ids;
     for (const Entry& e : loaded_)
         ids.push_back(e.id);
-    for (Id id : ids) {
-        try {
-            unload(id);
-        } catch (...) {
-        }
-    }
+    for (Id id : ids)
+        unload(id);
     services_.process.terminate();
 }

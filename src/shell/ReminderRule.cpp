@@ -39,7 +39,7 @@ bool survivesStore(const QString& text)
     return ShiftDecode(ShiftEncode(text)) == text;
 }
 
-const QString IsoFormat = QStringLiteral("yyyy-MM-dd");
+constexpr QLatin1String IsoFormat("yyyy-MM-dd");
 
 } // namespace
 

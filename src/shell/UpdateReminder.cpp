@@ -7,19 +7,22 @@
 #include <QLocale>
 
 namespace {
-const QString DurationKey = QStringLiteral("Duration");
+QString durationKey()
+{
+    return QStringLiteral("Duration");
 }
+} // namespace
 
 void UpdateReminder::CheckUpdateReminder()
 {
-    const std::optional<QString> stored = services_.settings.ReadSetting(DurationKey);
+    const std::optional<QString> stored = services_.settings.ReadSetting(durationKey());
     if (!stored)
         return;
     const QLocale locale;
     const QDate today = services_.clock.today();
     switch (ReminderRule::decide(*stored, today, locale)) {
     case ReminderRule::Decision::FirstStart:
-        services_.settings.WriteSetting(DurationKey, ReminderRule::dateToText(today, locale));
+        services_.settings.WriteSetting(durationKey(), ReminderRule::dateToText(today, locale));
         return;
     case ReminderRule::Decision::Quiet:
     case ReminderRule::Decision::NotADate:
@@ -28,7 +31,7 @@ void UpdateReminder::CheckUpdateReminder()
         break;
     }
     const bool yes = services_.messages.askYesNo(nullptr, ReminderRule::question());
-    services_.settings.WriteSetting(DurationKey, ReminderRule::dateToText(today, locale));
+    services_.settings.WriteSetting(durationKey(), ReminderRule::dateToText(today, locale));
     if (yes)
         pages_.OpenDownloadPage();
 }

@@ -7,19 +7,6 @@
 #include "shell/Forms.h"
 #include "web/PromoDraw.h"
 
-namespace {
-
-// Each step of the start-up sequence is guarded on its own: a failing step is skipped silently.
-template <typename Step> void guarded(Step step)
-{
-    try {
-        step();
-    } catch (...) {
-    }
-}
-
-} // namespace
-
 frmStartup::frmStartup(Forms& forms) : QWidget(nullptr), forms_(forms), icon_(appIcon())
 {
     setObjectName(QStringLiteral("frmStartup"));
@@ -34,11 +21,11 @@ void frmStartup::Form_Load()
         forms_.EndProgram();
         return;
     }
-    guarded([&] { s.random.seedFromClock(); });
-    guarded([&] { UpdateReminder(s, forms_.pages()).CheckUpdateReminder(); });
-    guarded([&] { forms_.main().show(); });
-    guarded([&] { hideWindow(); });
-    guarded([&] { CoBrand_Randomize(); });
+    s.random.seedFromClock();
+    UpdateReminder(s, forms_.pages()).CheckUpdateReminder();
+    forms_.main().show();
+    hideWindow();
+    CoBrand_Randomize();
 }
 
 void frmStartup::Form_Unload()

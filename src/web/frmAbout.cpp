@@ -18,7 +18,7 @@
 
 namespace {
 
-const QColor TextColour(64, 64, 0);
+constexpr QColor TextColour(64, 64, 0);
 
 template <typename L> L* aboutLabel(L* label, const char* name, QRect geometry, const QFont& font)
 {
@@ -36,11 +36,8 @@ frmAbout::frmAbout(modHelp& pages) : QDialog(nullptr)
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(AppInfo::windowTitle());
     setFixedSize(Twips::toPixels(7065), Twips::toPixels(2820));
-    QPalette p = palette();
-    p.setColor(QPalette::Window, Qt::white);
-    setPalette(p);
-    setAutoFillBackground(true);
-    const QString verdana = QStringLiteral("Verdana");
+    WidgetSetup::fill(this, Qt::white);
+    const QString verdana = WidgetSetup::verdana();
 
     auto* cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));

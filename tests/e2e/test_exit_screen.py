@@ -1,5 +1,7 @@
 """Closing the main window leads to the topmost exit screen; closing that ends the program."""
 
+import re
+import subprocess
 import sys
 
 from harness import MAIN_TITLE, check, run, stays, wait_for, window_state, x_windows
@@ -30,6 +32,40 @@ def close_box_shows_topmost_exit_screen(s):
     check(stays(lambda: proc.poll() is None, 0.3), "the program ended without the exit screen being closed")
 
 
+def frame_offset_from_screen_centre(win):
+    """How far the centre of the window's frame, title bar and borders included, lies from the screen's."""
+    def out(*args):
+        return subprocess.run(list(args), capture_output=True, text=True).stdout
+    extents = re.findall(r"\d+", out("xprop", "-id", str(win), "_NET_FRAME_EXTENTS").partition("=")[2])
+    if len(extents) != 4:
+        return None  # the window manager has not framed the window yet
+    left, right, top, bottom = map(int, extents)
+    info = dict(re.findall(r"^\s*([A-Za-z -]+?):\s+(-?\d+)\s*$", out("xwininfo", "-id", str(win)), re.M))
+    screen_width, screen_height = map(int, out("xdotool", "getdisplaygeometry").split())
+    frame_x = int(info["Absolute upper-left X"]) - left
+    frame_y = int(info["Absolute upper-left Y"]) - top
+    frame_width = int(info["Width"]) + left + right
+    frame_height = int(info["Height"]) + top + bottom
+    return (2 * frame_x + frame_width - screen_width) / 2, (2 * frame_y + frame_height - screen_height) / 2
+
+
+def expect_centred(win, what):
+    def centred():
+        offset = frame_offset_from_screen_centre(win)
+        return offset is not None and abs(offset[0]) <= 1 and abs(offset[1]) <= 1
+    # The window manager frames the window after it is mapped; the program centres it again then.
+    check(not stays(lambda: not centred(), 5),
+          f"{what}'s frame is off the screen's centre by {frame_offset_from_screen_centre(win)}")
+
+
+def windows_open_centred_by_their_frames(s):
+    proc = s.start()
+    main = s.main_window(proc.pid)
+    expect_centred(main, "the main window")
+    s.key("alt+F4", win=main)
+    expect_centred(s.exit_screen(proc.pid), "the exit screen")
+
+
 def file_exit_then_close_box_ends_the_program(s):
     proc, screen = open_exit_screen(s, ["alt+f", "x"])
     s.key("alt+F4", win=screen)
@@ -55,6 +91,6 @@ def exit_button_by_enter_ends_the_program(s):
 
 
 if __name__ == "__main__":
-    sys.exit(run([close_box_shows_topmost_exit_screen, file_exit_then_close_box_ends_the_program,
+    sys.exit(run([close_box_shows_topmost_exit_screen, windows_open_centred_by_their_frames, file_exit_then_close_box_ends_the_program,
                   exit_button_by_space_ends_the_program, exit_button_by_access_key_ends_the_program,
                   exit_button_by_enter_ends_the_program]))

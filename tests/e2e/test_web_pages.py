@@ -1,5 +1,6 @@
 """Menu entries and clickable labels of the main window hand their page's address to the browser."""
 
+import subprocess
 import sys
 
 from harness import check, page_url, run, stays
@@ -51,6 +52,15 @@ def banner_click_opens_the_home_page(s):
     expect_urls(s, [page_url("home-page")] * 2)
 
 
+def double_click_on_a_link_opens_its_page_once(s):
+    proc, win = start_main(s)
+    banner = s.wait_showing(proc.pid, "label", "Join our free discussion board: www.qz-friends-forum.example")
+    x, y = s.centre_of(banner)
+    subprocess.run(["xdotool", "mousemove", "--sync", str(int(x)), str(int(y)), "click", "--repeat", "2",
+                    "--delay", "80", "1"], check=True)
+    expect_urls(s, [page_url("home-page")])
+
+
 def promotional_strip_opens_the_offer_in_front(s):
     proc, win = start_main(s)
     s.wait_label(proc.pid, "Join our free discussion board: www.qz-friends-forum.example")
@@ -64,4 +74,5 @@ def promotional_strip_opens_the_offer_in_front(s):
 
 if __name__ == "__main__":
     sys.exit(run([help_menu_entries_open_their_pages, donate_is_a_top_level_command,
-                  banner_click_opens_the_home_page, promotional_strip_opens_the_offer_in_front]))
+                  banner_click_opens_the_home_page, double_click_on_a_link_opens_its_page_once,
+                  promotional_strip_opens_the_offer_in_front]))

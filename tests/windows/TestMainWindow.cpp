@@ -141,6 +141,7 @@ void TestMainWindow::refusedKey_data()
         {"apostrophe", Qt::Key_Apostrophe, QStringLiteral("'"), 0},
         {"accented letter", Qt::Key_Eacute, QStringLiteral("\u00e9"), 0},
         {"Ctrl+A", Qt::Key_A, QStringLiteral("\x01"), Qt::ControlModifier},
+        {"Ctrl+Backspace", Qt::Key_Backspace, QStringLiteral("\b"), Qt::ControlModifier},
         // AltGr arrives as Ctrl+Alt on some systems: what it types is a character like any other.
         {"AltGr at sign", Qt::Key_Q, QStringLiteral("@"), Qt::ControlModifier | Qt::AltModifier},
     };
@@ -196,6 +197,9 @@ void TestMainWindow::acceptedKeys_data()
             << b << QStringLiteral(" mary ann ") << QList<int>{} << QStringLiteral(" mary ann ");
         QTest::addRow("%s backspace", name)
             << b << QStringLiteral("abc") << QList<int>{Qt::Key_Backspace} << QStringLiteral("ab");
+        QTest::addRow("%s Ctrl+H", name)
+            << b << QStringLiteral("abc") << QList<int>{(Qt::ControlModifier | Qt::Key_H).toCombined()}
+            << QStringLiteral("ab");
         // Keys that type nothing are not characters: they pass without a message.
         QTest::addRow("%s arrows and Delete", name)
             << b << QStringLiteral("abc")
@@ -212,8 +216,10 @@ void TestMainWindow::acceptedKeys()
 
     QLineEdit* target = this->box(box.constData());
     QTest::keyClicks(target, typed);
-    for (int key : thenKeys)
-        QTest::keyClick(target, Qt::Key(key));
+    for (int combined : thenKeys) {
+        const QKeyCombination key = QKeyCombination::fromCombined(combined);
+        QTest::keyClick(target, key.key(), key.keyboardModifiers());
+    }
 
     QCOMPARE(target->text(), expected);
     QCOMPARE(program->fake.messages.texts(), QStringList{});
