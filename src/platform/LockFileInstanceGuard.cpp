@@ -69,7 +69,7 @@ bool makeOwnFolder(const QString& path)
 
 } // namespace
 
-QString LockFileInstanceGuard::runtimeFolder(const QString& sessionFolders)
+QString LockFileInstanceGuard::runtimeFolder(const QString& sessionFolders, const QString& tempFolder)
 {
     const QString fromSession = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!fromSession.isEmpty() && makeOwnFolder(fromSession))
@@ -80,13 +80,13 @@ QString LockFileInstanceGuard::runtimeFolder(const QString& sessionFolders)
         return systemFolder;
     // Keyed on the user id, not on $USER, which su may keep; made private so that no one else can place
     // or remove the lock.
-    const QString ownFolder = QDir::tempPath() + QStringLiteral("/QZ-runtime-") + uid;
+    const QString ownFolder = tempFolder + QStringLiteral("/QZ-runtime-") + uid;
     return makeOwnFolder(ownFolder) ? ownFolder : QString();
 }
 
 QString LockFileInstanceGuard::lockFileName() const
 {
-    const QString folder = runtimeFolder();
+    const QString folder = runtimeFolder(QStringLiteral("/run/user"), QDir::tempPath());
     return folder.isEmpty() ? QString() : folder + u'/' + applicationName_ + QStringLiteral(".lock");
 }
 

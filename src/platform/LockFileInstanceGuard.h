@@ -28,10 +28,10 @@ public:
     QString lockFileName() const;
 
     // The user's runtime folder, the same however this copy was started: from the session, or through su,
-    // ssh or cron, which may leave XDG_RUNTIME_DIR unset or set to another user's folder. sessionFolders
-    // holds the folder that the login session makes for each user id. Empty when there is none that this
-    // user owns.
-    static QString runtimeFolder(const QString& sessionFolders = QStringLiteral("/run/user"));
+    // ssh or cron, which may leave XDG_RUNTIME_DIR unset or set to another user's folder. That variable when
+    // it names a folder of the user's own, else the session's folder for the user id under sessionFolders
+    // (/run/user), else a private folder for the user id under tempFolder; empty when none is the user's.
+    static QString runtimeFolder(const QString& sessionFolders, const QString& tempFolder);
 #endif
 
 private:

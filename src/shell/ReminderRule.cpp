@@ -2,6 +2,8 @@
 
 #include "reading/ShiftCodec.h"
 
+#include <array>
+
 namespace ReminderRule {
 
 QString widenTwoDigitYear(const QString& pattern)
@@ -39,35 +41,94 @@ bool survivesStore(const QString& text)
     return ShiftDecode(ShiftEncode(text)) == text;
 }
 
-constexpr QLatin1String IsoFormat("yyyy-MM-dd");
+// The order of day, month and year in a date pattern, as the pattern letters 'd', 'M' and 'y' (year,
+// month, day for a pattern that lacks one of them).
+QString fieldOrder(const QString& pattern)
+{
+    QString order;
+    bool quoted = false;
+    for (const QChar c : pattern) {
+        if (c == u'\'')
+            quoted = !quoted;
+        else if (!quoted && (c == u'd' || c == u'M' || c == u'y') && !order.contains(c))
+            order += c;
+    }
+    return order.size() == 3 ? order : QStringLiteral("yMd");
+}
+
+// Between the numbers of a date: what the user's pattern puts there, or one of the usual separators.
+bool isSeparator(QChar c, const QString& pattern)
+{
+    return QStringView(u" /.-").contains(c) || (!c.isLetterOrNumber() && c != u'\'' && pattern.contains(c));
+}
+
+bool isAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// A two-digit year falls in 1930 to 2029.
+int widenYear(int twoDigits)
+{
+    return twoDigits < 30 ? 2000 + twoDigits : 1900 + twoDigits;
+}
 
 } // namespace
 
 QString dateToText(const QDate& date, const QLocale& locale)
 {
-    const QString format = dateFormat(locale);
-    QString text = locale.toString(date, format);
-    // The user's pattern with Latin digits, and failing that the ISO form, for locales whose dates do not
-    // survive the store as they are written.
-    if (!survivesStore(text))
-        text = QLocale::c().toString(date, format);
-    if (!survivesStore(text))
-        text = QLocale::c().toString(date, IsoFormat);
-    return text;
+    const QString text = locale.toString(date, dateFormat(locale));
+    // Locales whose short dates name the month, use other digits or characters that the store cannot keep
+    // store the ISO form, which reads back in every locale.
+    if (survivesStore(text) && textToDate(text, locale) == date)
+        return text;
+    return QLocale::c().toString(date, QStringLiteral("yyyy-MM-dd"));
 }
 
-QDate textToDate(const QString& text, const QLocale& locale)
+QDate textToDate(const QString& stored, const QLocale& locale)
 {
-    const QString trimmed = text.trimmed();
-    const QString format = dateFormat(locale);
-    QDate date = locale.toDate(trimmed, format);
-    if (!date.isValid())
-        date = locale.toDate(trimmed, QLocale::ShortFormat);
-    if (!date.isValid())
-        date = QLocale::c().toDate(trimmed, format);
-    if (!date.isValid())
-        date = QLocale::c().toDate(trimmed, IsoFormat);
-    return date;
+    const QString text = stored.trimmed();
+    const QString pattern = locale.dateFormat(QLocale::ShortFormat);
+    struct Number
+    {
+        int value = 0;
+        int digits = 0;
+    };
+    std::array<Number, 3> numbers;
+    std::size_t count = 0;
+    for (qsizetype i = 0; i < text.size();) {
+        if (isSeparator(text[i], pattern)) {
+            ++i;
+            continue;
+        }
+        if (!isAsciiDigit(text[i]) || count == numbers.size())
+            return {};
+        Number& number = numbers[count++];
+        for (; i < text.size() && isAsciiDigit(text[i]); ++i) {
+            if (++number.digits > 4)
+                return {};
+            number.value = number.value * 10 + (text[i].unicode() - u'0');
+        }
+    }
+    if (count != numbers.size())
+        return {};
+    // A four-digit number first is a year, whatever the locale: the ISO form, written where the user's own
+    // form would not read back.
+    const QString order = numbers[0].digits == 4 ? QStringLiteral("yMd") : fieldOrder(pattern);
+    int day = 0;
+    int month = 0;
+    int year = 0;
+    for (std::size_t k = 0; k < numbers.size(); ++k) {
+        const Number& n = numbers[k];
+        const QChar field = order[qsizetype(k)];
+        if (field == u'y' && (n.digits == 2 || n.digits == 4))
+            year = n.digits == 2 ? widenYear(n.value) : n.value;
+        else if (field != u'y' && n.digits <= 2)
+            (field == u'd' ? day : month) = n.value;
+        else
+            return {};
+    }
+    return QDate(year, month, day);
 }
 
 Decision decide(const QString& stored, const QDate& today, const QLocale& locale)

@@ -17,7 +17,8 @@ enum class Decision
 
 Decision decide(const QString& stored, const QDate& today, const QLocale& locale);
 
-// The user's short date format with a four-digit year, so that the text reads back as the same date.
+// The user's short date format with a four-digit year, so that the text reads back as the same date. Where
+// that text does not read back or does not survive the store, dateToText writes the ISO form instead.
 QString dateFormat(const QLocale& locale);
 
 // A date pattern with every run of exactly two 'y' (a two-digit year) made four; other runs stay.
@@ -25,7 +26,10 @@ QString widenTwoDigitYear(const QString& pattern);
 
 QString dateToText(const QDate& date, const QLocale& locale);
 
-// An invalid date when the text is not a date in the user's format.
+// Reads a date leniently, as the platform's own conversion does: three numbers in the order of day, month and
+// year of the user's short format, separated by that format's separators or by any of " /.-"; one or two
+// digits for day and month, two or four for the year, a two-digit year in 1930 to 2029; a four-digit number
+// first is a year, then month and day (the ISO form). An invalid date for anything else.
 QDate textToDate(const QString& text, const QLocale& locale);
 
 // The question, with a single carriage return between its two lines.

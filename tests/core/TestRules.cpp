@@ -4,7 +4,6 @@
 #include "reading/NameRules.h"
 #include "reading/SavedReading.h"
 #include "reading/ShiftCodec.h"
-#include "shell/ReminderRule.h"
 #include "web/PageUrls.h"
 #include "web/PromoDraw.h"
 
@@ -15,9 +14,6 @@
 
 #include <array>
 
-using ReminderRule::Decision;
-Q_DECLARE_METATYPE(Decision)
-
 class TestRules : public QObject
 {
     Q_OBJECT
@@ -26,12 +22,6 @@ private slots:
     void nameKeys();
     void nameNormalising_data();
     void nameNormalising();
-
-    void reminder_data();
-    void reminder();
-    void reminderDateReadsBack_data();
-    void reminderDateReadsBack();
-    void reminderDateEveryLocale();
 
     void coBrandOddsOverEveryDraw();
     void coBrandRounding_data();
@@ -128,83 +118,6 @@ void TestRules::nameNormalising()
     QFETCH(QString, box);
     QTEST(NameRules::normalize(box), "name");
     QTEST(NameRules::isBlank(box), "blank");
-}
-
-void TestRules::reminder_data()
-{
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<int>("storedOffset"); // days from today; 9999 = nothing stored
-    QTest::addColumn<Decision>("decision");
-    for (const char* locale : {"en_US", "de_DE"}) {
-        auto row = [locale](const char* what, int offset, Decision d) {
-            QTest::addRow("%s %s", locale, what) << QString::fromLatin1(locale) << offset << d;
-        };
-        row("first start", 9999, Decision::FirstStart);
-        row("today", 0, Decision::Quiet);
-        row("14 days ago", -14, Decision::Quiet);
-        row("15 days ago", -15, Decision::Due);
-        row("14 days ahead", 14, Decision::Quiet);
-        row("15 days ahead", 15, Decision::Due);
-        row("years ago", -3000, Decision::Due);
-    }
-}
-
-void TestRules::reminder()
-{
-    QFETCH(QString, locale);
-    QFETCH(int, storedOffset);
-    const QLocale loc(locale);
-    const QDate today(2026, 12, 7);
-    const QString stored =
-        storedOffset == 9999 ? QString() : ReminderRule::dateToText(today.addDays(storedOffset), loc);
-    QTEST(ReminderRule::decide(stored, today, loc), "decision");
-}
-
-void TestRules::reminderDateReadsBack_data()
-{
-    QTest::addColumn<QString>("locale");
-    for (const char* name :
-         {"en_US", "en_GB", "de_DE", "fr_FR", "ja_JP", "C", "ar_EG", "fa_IR", "bn_BD", "he_IL"})
-        QTest::newRow(name) << QString::fromLatin1(name);
-}
-
-void TestRules::reminderDateReadsBack()
-{
-    QFETCH(QString, locale);
-    const QLocale loc(locale);
-    for (const QDate date :
-         {QDate(2026, 12, 7), QDate(2000, 1, 31), QDate(2099, 2, 28), QDate(1999, 12, 31)}) {
-        // What is written must come back the same through the scrambled store.
-        const QString text = ShiftDecode(ShiftEncode(ReminderRule::dateToText(date, loc)));
-        QCOMPARE(ReminderRule::textToDate(text, loc), date);
-    }
-    QCOMPARE(ReminderRule::decide(QStringLiteral("not a date"), QDate(2026, 12, 7), loc), Decision::NotADate);
-    // What is stored is scrambled: it does not read as a date.
-    QVERIFY(!ReminderRule::textToDate(ShiftEncode(ReminderRule::dateToText(QDate(2026, 12, 7), loc)), loc)
-                 .isValid());
-}
-
-void TestRules::reminderDateEveryLocale()
-{
-    // Only a two-digit year is widened; one, three and four 'y' and the rest of the pattern stay.
-    QCOMPARE(ReminderRule::widenTwoDigitYear(QStringLiteral("M/d/yy")), QStringLiteral("M/d/yyyy"));
-    QCOMPARE(ReminderRule::widenTwoDigitYear(QStringLiteral("yy.MM.dd yy")),
-             QStringLiteral("yyyy.MM.dd yyyy"));
-    for (const char* same : {"yyyy-MM-dd", "d.M.y", "yyy/M/d", "", "dd MMM"})
-        QCOMPARE(ReminderRule::widenTwoDigitYear(QString::fromLatin1(same)), QString::fromLatin1(same));
-
-    // Every locale Qt knows: a date from each side of 2000 reads back as itself through the store.
-    const auto locales =
-        QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
-    QVERIFY2(locales.size() > 100, qPrintable(QString::number(locales.size())));
-    for (const QLocale& loc : locales) {
-        for (const QDate date : {QDate(2026, 12, 7), QDate(1999, 1, 31)}) {
-            const QString text = ShiftDecode(ShiftEncode(ReminderRule::dateToText(date, loc)));
-            QVERIFY2(ReminderRule::textToDate(text, loc) == date,
-                     qPrintable(loc.name() + QLatin1String(": ") + ReminderRule::dateFormat(loc) +
-                                QLatin1String(" -> ") + text));
-        }
-    }
 }
 
 // Every value a 24-bit single-precision generator can give, so the odds are exact, not sampled.

@@ -13,34 +13,6 @@
 
 namespace {
 
-// Sets an environment variable for the life of the object, then puts back what was there.
-class ScopedEnv
-{
-public:
-    ScopedEnv(const char* name, const QByteArray& value)
-        : name_(name), old_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name))
-    {
-        if (value.isNull())
-            qunsetenv(name);
-        else
-            qputenv(name, value);
-    }
-    ~ScopedEnv()
-    {
-        if (had_)
-            qputenv(name_, old_);
-        else
-            qunsetenv(name_);
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* name_;
-    QByteArray old_;
-    bool had_;
-};
-
 QString uniqueName()
 {
     static int count = 0;
@@ -80,7 +52,7 @@ void TestInstanceGuard::claim()
 
     QTemporaryDir runtime;
     QVERIFY(runtime.isValid());
-    ScopedEnv env("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     const QString app = uniqueName();
     const QString path = runtime.filePath(app + QStringLiteral(".lock"));
 
@@ -109,7 +81,7 @@ void TestInstanceGuard::claim()
 }
 
 // Copies started from the session, without its runtime variable (su, ssh, cron) or with another user's
-// left in it find the same folder, and $USER plays no part.
+// left in it find the same folder.
 void TestInstanceGuard::runtimeFolder_data()
 {
     QTest::addColumn<QString>("variable"); // "session", "unset" or "another user's"
@@ -157,14 +129,15 @@ void TestInstanceGuard::runtimeFolder()
         value = QFile::encodeName(session);
     else if (variable == u"another user's")
         value = QFile::encodeName(someoneElses(sessionFolders.filePath(QStringLiteral("other"))));
-    ScopedEnv runtime("XDG_RUNTIME_DIR", value);
-    ScopedEnv tmp("TMPDIR", QFile::encodeName(temp.path()));
-    ScopedEnv user("USER", "qz-somebody-else");
+    if (value.isNull())
+        qunsetenv("XDG_RUNTIME_DIR");
+    else
+        qputenv("XDG_RUNTIME_DIR", value);
 
     const QString expected = folder == u"session"   ? session
                              : folder == u"private" ? privateFolder
                                                     : QString();
-    QCOMPARE(LockFileInstanceGuard::runtimeFolder(sessionFolders.path()), expected);
+    QCOMPARE(LockFileInstanceGuard::runtimeFolder(sessionFolders.path(), temp.path()), expected);
     if (folder == u"private")
         QCOMPARE(QFile::permissions(privateFolder) & 0x0077, QFile::Permissions());
 }
