@@ -4,6 +4,7 @@
 #include "reading/ShiftCodec.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QSettings>
 
 namespace {
@@ -22,6 +23,12 @@ constexpr QSettings::Format StoreFormat =
 QString executableBaseName()
 {
     return AppInfo::applicationName(QCoreApplication::applicationFilePath());
+}
+
+QByteArray fileContent(const QString& fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -57,9 +64,20 @@ bool SettingsStore::WriteSetting(const QString& key, const QString& value)
 {
     const QString app = applicationName();
     QSettings settings(StoreFormat, QSettings::UserScope, app, app);
+    const QByteArray before = fileContent(settings.fileName());
     settings.beginGroup(Section);
     settings.setValue(ShiftEncode(key), ShiftEncode(value));
     settings.endGroup();
     settings.sync();
-    return settings.status() == QSettings::NoError;
+    switch (settings.status()) {
+    case QSettings::NoError:
+        return true;
+    case QSettings::FormatError:
+        // QSettings keeps the first error it meets: with a damaged file it says FormatError whatever the
+        // write did, so only the file itself shows whether the write replaced it.
+        return fileContent(settings.fileName()) != before;
+    case QSettings::AccessError:
+        break;
+    }
+    return false;
 }

@@ -66,7 +66,9 @@ private slots:
     void storedKeyAndValueAreEncoded();
     void otherApplicationNameSeesNothing();
     void unwritableStoreDoesNotStopStartup();
+    void damagedStoreReadsAsEmpty_data();
     void damagedStoreReadsAsEmpty();
+    void failedWriteStillOpensTheDownloadPage();
 
     void coBrandDraw_data();
     void coBrandDraw();
@@ -255,20 +257,56 @@ void TestStartupAndExit::unwritableStoreDoesNotStopStartup()
     QVERIFY(program.forms->main().isVisible());
 }
 
+void TestStartupAndExit::damagedStoreReadsAsEmpty_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("unclosed section") << QByteArray("\xff\xfe[Settings\n\x00\x01=\"unterminated\n", 29);
+    QTest::newRow("line without a value") << QByteArray("[Settings]\nno equals sign\n");
+}
+
 void TestStartupAndExit::damagedStoreReadsAsEmpty()
 {
+    QFETCH(QByteArray, content);
     ProgramFixture program;
     const QString file = program.fake.settingsFile();
     QVERIFY(QDir().mkpath(QFileInfo(file).path()));
     QFile damaged(file);
     QVERIFY(damaged.open(QIODevice::WriteOnly));
-    damaged.write(QByteArray("\xff\xfe[Settings\n\x00\x01=\"unterminated\n", 29));
+    damaged.write(content);
     damaged.close();
 
     QCOMPARE(program.fake.settings.ReadSetting(DurationKey), std::optional<QString>(QString()));
     program.start();
     QCOMPARE(program.fake.messages.texts(), QStringList{});
     QVERIFY(program.forms->main().isVisible());
+    // The first start replaced the damaged file, and says so.
+    QCOMPARE(program.fake.settings.ReadSetting(DurationKey),
+             std::optional<QString>(dateText(program.fake.clock.date)));
+    QVERIFY(damaged.open(QIODevice::WriteOnly));
+    damaged.write(content);
+    damaged.close();
+    QVERIFY(program.fake.settings.WriteSetting(DurationKey, QStringLiteral("1/2/2024")));
+}
+
+// The user asked for the page: a store that cannot take today's date does not keep it from opening.
+void TestStartupAndExit::failedWriteStillOpensTheDownloadPage()
+{
+    ProgramFixture program;
+    program.fake.clock.date = QDate(2024, 3, 10);
+    program.fake.messages.answerYes = true;
+    QVERIFY(program.fake.settings.WriteSetting(DurationKey, QStringLiteral("1/1/2024")));
+    // While the question is open the store moves to a name whose folder is a file: the write fails.
+    const QString blocked = FakeServices::nextApplicationName();
+    program.fake.messages.onShow = [&](const FakeMessages::Shown&) {
+        QFile blocker(QDir(settingsFolder.path()).filePath(blocked));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        program.fake.appName = blocked;
+    };
+    program.start();
+
+    QCOMPARE(program.fake.messages.texts(), QStringList{Question});
+    QVERIFY(!program.fake.settings.WriteSetting(DurationKey, QStringLiteral("1/1/2024")));
+    QCOMPARE(program.fake.browser.opened, QStringList{page("download-web-page")});
 }
 
 void TestStartupAndExit::coBrandDraw_data()
