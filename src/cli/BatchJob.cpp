@@ -14,63 +14,10 @@ QString utf8Problem(const QString& whose, qsizetype offset)
     return QStringLiteral("%1 is not valid UTF-8 (byte %2)").arg(whose).arg(offset + 1);
 }
 
-bool isAscii(QByteArrayView bytes)
-{
-    unsigned char bits = 0;
-    for (const char c : bytes)
-        bits |= static_cast<unsigned char>(c);
-    return bits < 0x80U;
-}
-
-QByteArrayView trimSpaces(QByteArrayView bytes)
-{
-    qsizetype begin = 0;
-    qsizetype end = bytes.size();
-    while (begin < end && bytes[begin] == ' ')
-        ++begin;
-    while (end > begin && bytes[end - 1] == ' ')
-        --end;
-    return bytes.sliced(begin, end - begin);
-}
-
-// Upper-cases ASCII letters from bytes into out (which has room), returning the end.
-char* upperInto(QByteArrayView bytes, char* out)
-{
-    for (const char c : bytes)
-        *out++ = c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c;
-    return out;
-}
-
 } // namespace
-
-int BatchJob::asciiLevelOf(QByteArrayView line)
-{
-    const char* tab =
-        static_cast<const char*>(std::memchr(line.data(), '\t', static_cast<std::size_t>(line.size())));
-    if (!tab || static_cast<std::size_t>(line.size()) > MaxLineBytes || !isAscii(line))
-        return -1;
-    const QByteArrayView yourRaw = line.first(tab - line.data());
-    const QByteArrayView partnersRaw = line.sliced(yourRaw.size() + 1);
-    if (yourRaw.size() > AppInfo::MaxNameLength || partnersRaw.size() > AppInfo::MaxNameLength ||
-        partnersRaw.contains('\t'))
-        return -1;
-    const QByteArrayView yours = trimSpaces(yourRaw);
-    const QByteArrayView partners = trimSpaces(partnersRaw);
-    if (yours.isEmpty() || partners.isEmpty())
-        return -1;
-    upper_.resize(static_cast<std::size_t>(yours.size() + partners.size()));
-    char* middle = upperInto(yours, upper_.data());
-    upperInto(partners, middle);
-    return compatibilityLevel(QLatin1StringView(upper_.data(), yours.size()),
-                              QLatin1StringView(middle, partners.size()));
-}
 
 int BatchJob::levelOf(QByteArrayView line, QString& problem)
 {
-    // Nearly every line is two plain ASCII names: read those straight from the bytes. Anything else,
-    // including every line with a problem to report, takes the general way below.
-    if (const int level = asciiLevelOf(line); level >= 0)
-        return level;
     const char* tab =
         static_cast<const char*>(std::memchr(line.data(), '\t', static_cast<std::size_t>(line.size())));
     if (!tab) {

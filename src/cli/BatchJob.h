@@ -7,7 +7,6 @@
 #include <QString>
 
 #include <cstdio>
-#include <string>
 
 // The --batch mode: one NAME<TAB>PARTNER pair per line in, one level per line out. A line that cannot be
 // read gives an empty output line and a message naming its line number, and the run goes on.
@@ -24,10 +23,6 @@ public:
     int run(BatchReader& reader, std::FILE* out, std::FILE* err);
 
 private:
-    // The level of a line of two plain ASCII names within the limits, or -1 for any other line.
-    int asciiLevelOf(QByteArrayView line);
-
-    std::string upper_;
     // Kept between lines so that their storage is reused.
     QString yourRaw_;
     QString partnersRaw_;

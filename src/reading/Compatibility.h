@@ -12,7 +12,7 @@ struct CharacterGroup
     int count;
 };
 
-// Every intermediate list of a reading, for showing the working (the window needs only the level).
+// Every list of a reading, for showing the working; the window needs only the level.
 struct CompatibilitySteps
 {
     QString combined;
@@ -25,16 +25,9 @@ struct CompatibilitySteps
     int level = 0;
 };
 
-// The level of compatibility (0-10) of two names, your name first. The names are used exactly as given:
-// the caller upper-cases and trims them. Linear in the combined length.
-int compatibilityLevel(QStringView yourName, QStringView partnersName);
-
-// The same for names held as Latin-1 bytes (plain ASCII names read by the command-line companion),
-// without converting them to UTF-16 first.
-int compatibilityLevel(QLatin1StringView yourName, QLatin1StringView partnersName);
-
-// The same reading with every step kept.
+// The reading of two names, your name first, with every step kept. The names are used exactly as given:
+// the caller upper-cases and trims them. Linear in the combined length, for any length.
 CompatibilitySteps compatibilitySteps(QStringView yourName, QStringView partnersName);
 
-// Reduces odd/even marks (without their filler) to the level, filling in the other lists of steps.
-void foldMarks(CompatibilitySteps& steps);
+// The level of compatibility (0-10) of the same reading.
+int compatibilityLevel(QStringView yourName, QStringView partnersName);

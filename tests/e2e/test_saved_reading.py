@@ -3,13 +3,13 @@
 import os
 import sys
 
-from harness import BOX_TITLE, check, run, stays, x_windows
+from harness import BOX_TITLE, check, cp1252_byte, run, shift_encode, stays, x_windows
 
 DIALOG_TITLE = "Select the source file"
 
 
 def encoded_line(text):
-    return bytes(ord(c) + 85 for c in text)
+    return bytes(cp1252_byte(c) for c in shift_encode(text))
 
 
 def write_reading(s, name, month, day, year):

@@ -3,6 +3,7 @@
 
 #include "ProgramFixture.h"
 #include "SiteConfig.h"
+#include "TestSupport.h"
 
 #include "exitscreen/frmExitScreen.h"
 #include "reading/frmMain.h"
@@ -20,12 +21,6 @@
 namespace {
 
 const QString PageBase = QStringLiteral("http://" QZ_SITE_HOST "/qz-free-name-compatibility/");
-
-bool hasFocus(const QWidget* control)
-{
-    const QWidget* f = QApplication::focusWidget();
-    return f && (f == control || control->isAncestorOf(f));
-}
 
 // The query of a submitted address as (key, decoded value) pairs, in order.
 QList<QPair<QString, QString>> queryOf(const QString& url)

@@ -1,8 +1,8 @@
 // The main window's open command: a saved reading chosen in the file dialog fills the birth date and
 // runs the reading again with the names in the window.
 
-#include "EncodedBytes.h"
 #include "ProgramFixture.h"
+#include "TestSupport.h"
 
 #include "exitscreen/frmExitScreen.h"
 #include "reading/frmMain.h"
@@ -79,11 +79,7 @@ void TestMainWindowOpen::cleanup()
 QString TestMainWindowOpen::write(const QString& name, const QByteArray& bytes)
 {
     const QString path = QDir(files.path()).filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return {};
-    file.write(bytes);
-    return path;
+    return writeFile(path, bytes) ? path : QString();
 }
 
 void TestMainWindowOpen::readsBirthDateAndRunsReading_data()

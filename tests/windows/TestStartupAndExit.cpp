@@ -3,6 +3,7 @@
 
 #include "ProgramFixture.h"
 #include "SiteConfig.h"
+#include "TestSupport.h"
 
 #include "exitscreen/frmExitScreen.h"
 #include "reading/frmMain.h"
@@ -18,12 +19,6 @@
 #include <QTest>
 
 namespace {
-
-QString page(const char* key)
-{
-    return QStringLiteral("http://" QZ_SITE_HOST "/qz-free-name-compatibility/ssd.php?page=") +
-           QLatin1String(key);
-}
 
 const QString DurationKey = QStringLiteral("Duration");
 
@@ -270,10 +265,7 @@ void TestStartupAndExit::damagedStoreReadsAsEmpty()
     ProgramFixture program;
     const QString file = program.fake.settingsFile();
     QVERIFY(QDir().mkpath(QFileInfo(file).path()));
-    QFile damaged(file);
-    QVERIFY(damaged.open(QIODevice::WriteOnly));
-    damaged.write(content);
-    damaged.close();
+    QVERIFY(writeFile(file, content));
 
     QCOMPARE(program.fake.settings.ReadSetting(DurationKey), std::optional<QString>(QString()));
     program.start();
@@ -282,9 +274,7 @@ void TestStartupAndExit::damagedStoreReadsAsEmpty()
     // The first start replaced the damaged file, and says so.
     QCOMPARE(program.fake.settings.ReadSetting(DurationKey),
              std::optional<QString>(dateText(program.fake.clock.date)));
-    QVERIFY(damaged.open(QIODevice::WriteOnly));
-    damaged.write(content);
-    damaged.close();
+    QVERIFY(writeFile(file, content));
     QVERIFY(program.fake.settings.WriteSetting(DurationKey, QStringLiteral("1/2/2024")));
 }
 

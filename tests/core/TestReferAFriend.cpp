@@ -1,0 +1,121 @@
+#include "exitscreen/ReferAFriend.h"
+#include "web/PageUrls.h"
+
+#include <QTest>
+#include <QUrl>
+#include <QUrlQuery>
+
+class TestReferAFriend : public QObject
+{
+    Q_OBJECT
+private slots:
+    void hintFields_data();
+    void hintFields();
+    void submissionChecks_data();
+    void submissionChecks();
+    void addressCarriesValuesWhole_data();
+    void addressCarriesValuesWhole();
+};
+
+void TestReferAFriend::hintFields_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("afterFocusIn");
+    QTest::addColumn<QString>("afterFocusOut");
+    QTest::newRow("hint") << "Your Name"
+                          << ""
+                          << "Your Name";
+    QTest::newRow("hint in spaces") << "  Your Name "
+                                    << ""
+                                    << "  Your Name ";
+    QTest::newRow("other case is a name") << "your name"
+                                          << "your name"
+                                          << "your name";
+    QTest::newRow("blank") << "   "
+                           << "   "
+                           << "Your Name";
+    QTest::newRow("empty") << ""
+                           << ""
+                           << "Your Name";
+    QTest::newRow("text kept untrimmed") << " Ann "
+                                         << " Ann "
+                                         << " Ann ";
+}
+
+void TestReferAFriend::hintFields()
+{
+    QFETCH(QString, text);
+    QTEST(ReferAFriend::textOnFocusIn(text, ReferAFriend::nameHint()), "afterFocusIn");
+    QTEST(ReferAFriend::textOnFocusOut(text, ReferAFriend::nameHint()), "afterFocusOut");
+}
+
+void TestReferAFriend::submissionChecks_data()
+{
+    QTest::addColumn<QStringList>("fields"); // name, email, message, friend's name, friend's email
+    QTest::addColumn<QString>("message");
+    const QString proper = QStringLiteral("Please Enter Proper Email Address");
+    const QString ok;
+    auto row = [](const char* name, QStringList f, const QString& m) { QTest::newRow(name) << f << m; };
+    row("untouched form",
+        {"Your Name", "Your Email Address", "Your Message\r\n", "Friend's Name", "Friend's Email Address"},
+        proper);
+    row("same address", {"", "a@b.c", "", "", " a@b.c "}, "Please Enter Distinct Email Addresses");
+    row("addresses differ in case", {"Ann", "a@b.c", "Hi", "Bob", "A@b.c"}, ok);
+    row("no at sign", {"Ann", "ab.c", "Hi", "Bob", "b@c.d"}, proper);
+    row("no dot", {"Ann", "a@b.c", "Hi", "Bob", "b@cd"}, proper);
+    row("at and dot only", {"Ann", "@.", "Hi", "Bob", "b@c.d"}, ok);
+    row("dot before at", {"Ann", "a.b@c", "Hi", "Bob", "b@c.d"}, ok);
+    row("name is the hint", {"Your Name", "a@b.c", "Hi", "Bob", "b@c.d"}, "Please Enter Your Name");
+    row("name blank", {"  ", "a@b.c", "Hi", "Bob", "b@c.d"}, "Please Enter Your Name");
+    row("untouched message passes", {"Ann", "a@b.c", "Your Message\r\n", "Bob", "b@c.d"}, ok);
+    row("message is the hint", {"Ann", "a@b.c", "Your Message", "Bob", "b@c.d"}, "Please Enter Your Message");
+    row("friend is the hint", {"Ann", "a@b.c", "Hi", "Friend's Name", "b@c.d"},
+        "Please Enter Your Friend's Name");
+    row("first fault only", {"Your Name", "a@b.c", "", "", "b@c.d"}, "Please Enter Your Name");
+}
+
+void TestReferAFriend::submissionChecks()
+{
+    QFETCH(QStringList, fields);
+    const ReferAFriend::Values v{fields[0], fields[1], fields[2], fields[3], fields[4]};
+    QString problem = ReferAFriend::emailProblem(v.email, v.friendEmail);
+    if (problem.isEmpty())
+        problem = ReferAFriend::fieldProblem(v);
+    QTEST(problem, "message");
+}
+
+void TestReferAFriend::addressCarriesValuesWhole_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::newRow("ampersand and space") << "Tom & Jerry";
+    QTest::newRow("query characters") << "a=b#c?d+e%f";
+    QTest::newRow("line break") << "Your Message\r\n";
+    QTest::newRow("outside the code page") << QString::fromUtf16(u"\u0416\u4E2D\U0001F600");
+    QTest::newRow("leading byte order marks") << QString::fromUtf16(u"\uFEFF\uFEFFAnn");
+}
+
+void TestReferAFriend::addressCarriesValuesWhole()
+{
+    QFETCH(QString, value);
+    const ReferAFriend::Values v{value, QStringLiteral("a@b.c"), value, value + u'2',
+                                 QStringLiteral("b@c.d")};
+    const QString address = ReferAFriend::address(v);
+    QVERIFY(address.startsWith(QLatin1String(PageUrls::ReferAFriendPage) + QLatin1String("&taf1=")));
+    const QUrl url(address, QUrl::StrictMode);
+    QVERIFY(url.isValid());
+    const QUrlQuery query(url);
+    const auto items = query.queryItems(QUrl::FullyDecoded);
+    QStringList keys;
+    for (const auto& item : items)
+        keys << item.first;
+    QCOMPARE(keys, QStringList({"page", "taf1", "taf2", "taf3", "taf4", "taf5", "taf6"}));
+    QCOMPARE(query.queryItemValue(QStringLiteral("page")), QStringLiteral("qzkl-refer-a-friend"));
+    QCOMPARE(query.queryItemValue(QStringLiteral("taf1"), QUrl::FullyDecoded), value);
+    QCOMPARE(query.queryItemValue(QStringLiteral("taf3"), QUrl::FullyDecoded), value);
+    QCOMPARE(query.queryItemValue(QStringLiteral("taf4"), QUrl::FullyDecoded), value + u'2');
+    QCOMPARE(query.queryItemValue(QStringLiteral("taf6"), QUrl::FullyDecoded),
+             QLatin1String(PageUrls::PageBaseUrl));
+}
+
+QTEST_APPLESS_MAIN(TestReferAFriend)
+#include "TestReferAFriend.moc"
