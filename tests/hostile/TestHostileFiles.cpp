@@ -1,6 +1,6 @@
-// Files that fight back, met through the real main window and settings store: a saved reading that is a
-// FIFO, a symlink loop, a folder, a 2 GB sparse file or is deleted between being chosen and being read;
-// a settings file that is damaged, binary, or whose folder is a plain file.
+// Files that fight back, met through the real main window: a saved reading that is a FIFO, a symlink
+// loop, a folder, a 2 GB sparse file or is deleted between being chosen and being read. Damaged settings
+// files are met in the start-up tests.
 
 #include "FakeServices.h"
 #include "TestSupport.h"
@@ -52,9 +52,6 @@ private slots:
     void unreadableReadingIsReported_data();
     void unreadableReadingIsReported();
     void sparseTwoGigabyteReadingIsReadQuickly();
-    void damagedSettingsReadAsEmpty_data();
-    void damagedSettingsReadAsEmpty();
-    void settingsFolderThatIsAFile();
 
 private:
     QString pathOf(const char* name) const { return QDir(dir->path()).filePath(QLatin1String(name)); }
@@ -174,41 +171,6 @@ void TestHostileFiles::sparseTwoGigabyteReadingIsReadQuickly()
     QCOMPARE(fake->messages.texts(), QStringList{});
     QCOMPARE(main->findChild<QComboBox*>(QStringLiteral("cboYear"))->currentText(), QString());
     QCOMPARE(level(), QStringLiteral("Your Level of Compatibility: 8"));
-}
-
-void TestHostileFiles::damagedSettingsReadAsEmpty_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    QTest::newRow("binary") << QByteArray("\x00\xff\xfe\x7f[\x00]=\n\x01\x02", 11) + QByteArray(4096, '\0');
-    QTest::newRow("unclosed section") << QByteArray("[Settings\n%99%CA%C7=\"\\x\n");
-    QTest::newRow("garbage lines") << QByteArray("=====\n[]\n\\\\\\\n[Settings]\n=\x01\n%%%%=%%%\n");
-    QTest::newRow("truncated UTF-8") << QByteArray("[Settings]\n\xe2\x84=\xe2\n");
-}
-
-void TestHostileFiles::damagedSettingsReadAsEmpty()
-{
-    QFETCH(QByteArray, content);
-    const QString file = fake->settings.fileName();
-    QVERIFY(QDir().mkpath(QFileInfo(file).path()));
-    QVERIFY(writeFile(file, content));
-
-    QCOMPARE(fake->settings.ReadSetting(QStringLiteral("Duration")).value_or(QString()), QString());
-    // The program starts as on a first run, with no message.
-    start();
-    QCOMPARE(fake->messages.texts(), QStringList{});
-    QVERIFY(main->isVisible());
-}
-
-void TestHostileFiles::settingsFolderThatIsAFile()
-{
-    const QString file = fake->settings.fileName();
-    QVERIFY(writeFile(QFileInfo(file).path(), "not a folder"));
-
-    QCOMPARE(fake->settings.ReadSetting(QStringLiteral("Duration")).value_or(QString()), QString());
-    QVERIFY(!fake->settings.WriteSetting(QStringLiteral("Duration"), QStringLiteral("1/2/2020")));
-    start();
-    QCOMPARE(fake->messages.texts(), QStringList{});
-    QVERIFY(main->isVisible());
 }
 
 QTEST_MAIN(TestHostileFiles)

@@ -241,9 +241,7 @@ void TestStartupAndExit::unwritableStoreDoesNotStopStartup()
 {
     ProgramFixture program;
     // A file where the application's folder should be: nothing can be written there, even by root.
-    QFile blocker(QDir(settingsFolder.path()).filePath(program.fake.appName));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    QVERIFY(writeFile(QDir(settingsFolder.path()).filePath(program.fake.appName), "not a folder"));
 
     QVERIFY(!program.fake.settings.WriteSetting(DurationKey, QStringLiteral("1/1/2024")));
     program.start();
@@ -257,6 +255,10 @@ void TestStartupAndExit::damagedStoreReadsAsEmpty_data()
     QTest::addColumn<QByteArray>("content");
     QTest::newRow("unclosed section") << QByteArray("\xff\xfe[Settings\n\x00\x01=\"unterminated\n", 29);
     QTest::newRow("line without a value") << QByteArray("[Settings]\nno equals sign\n");
+    QTest::newRow("binary") << QByteArray("\x00\xff\xfe\x7f[\x00]=\n\x01\x02", 11) + QByteArray(4096, '\0');
+    QTest::newRow("percent codes in an unclosed section") << QByteArray("[Settings\n%99%CA%C7=\"\\x\n");
+    QTest::newRow("garbage lines") << QByteArray("=====\n[]\n\\\\\\\n[Settings]\n=\x01\n%%%%=%%%\n");
+    QTest::newRow("truncated UTF-8") << QByteArray("[Settings]\n\xe2\x84=\xe2\n");
 }
 
 void TestStartupAndExit::damagedStoreReadsAsEmpty()
