@@ -114,7 +114,7 @@ void frmMain::buildMenus()
     QMenu* mnuHelp = bar->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
     modHelp& pages = forms_.pages();
-    auto entry = [this](QMenu* menu, const char* name, const QString& caption) {
+    auto entry = [](QMenu* menu, const char* name, const QString& caption) {
         QAction* action = menu->addAction(caption);
         action->setObjectName(QLatin1String(name));
         return action;

@@ -36,6 +36,7 @@ void TestNameRules::nameKeys_data()
     QTest::newRow("Ctrl+Backspace") << int(Qt::Key_Backspace) << ctrl << "\b" << 127 << refuse;
     QTest::newRow("Ctrl+Backspace, text DEL") << int(Qt::Key_Backspace) << ctrl << "\x7f" << 127 << refuse;
     QTest::newRow("Ctrl+A") << int(Qt::Key_A) << ctrl << "a" << 1 << refuse;
+    QTest::newRow("Ctrl+V without text") << int(Qt::Key_V) << ctrl << "" << 22 << refuse;
     QTest::newRow("Ctrl+[") << int(Qt::Key_BracketLeft) << ctrl << "\x1b" << 27 << refuse;
     QTest::newRow("digit") << int(Qt::Key_7) << 0 << "7" << 55 << refuse;
     QTest::newRow("Enter") << int(Qt::Key_Return) << 0 << "\r" << 13 << refuse;
