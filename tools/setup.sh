@@ -11,8 +11,12 @@ packages=(
     # the end-to-end tests drive the real program on a virtual X server
     xvfb xauth xdotool x11-utils xclip openbox dbus-x11 at-spi2-core python3-pyatspi
     fonts-dejavu-core
+    # and one of them under a headless Wayland compositor, with Qt's Wayland plugin
+    weston qt6-wayland
     # validation of the desktop entry and metainfo, and the .deb package
-    desktop-file-utils appstream dpkg-dev file
+    desktop-file-utils appstream dpkg-dev file lintian
+    # the format check of the C++ sources against .clang-format
+    clang-format
 )
 
 missing=()

@@ -28,8 +28,9 @@ void show(QWidget* window)
 
 void prepare(QWidget* window)
 {
-    // On X11 and Wayland the window manager keeps the window above (_NET_WM_STATE_ABOVE); the program
-    // can only ask for it.
+    // On X11 the window manager keeps the window above (_NET_WM_STATE_ABOVE); the program can only ask
+    // for it. Wayland has no such request (xdg-shell offers none) and Qt drops the hint there, so the
+    // compositor stacks the window like any other.
     window->setWindowFlags(window->windowFlags() | Qt::Window | Qt::WindowStaysOnTopHint);
     window->setAttribute(Qt::WA_ShowWithoutActivating);
 }

@@ -2,28 +2,13 @@
 purpose is not in their name a description), the links say they are links, and every link is reached
 by Tab and followed by Enter."""
 
-import os
 import sys
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-
-import pyatspi  # noqa: E402
-from harness import check, page_url, run, wait_for  # noqa: E402
+import pyatspi
+from harness import check, page_url, run, wait_for, walk
 
 # Roles of the controls a user operates; their accessible name is what a screen reader announces.
 INTERACTIVE = {"push button", "text", "combo box", "check box", "menu item", "menu", "label"}
-
-
-def walk(node, depth=0):
-    if node is None or depth > 25:
-        return
-    yield node
-    try:
-        children = list(node)
-    except Exception:
-        return
-    for child in children:
-        yield from walk(child, depth + 1)
 
 
 def showing_window(s, pid, contains):

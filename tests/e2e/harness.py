@@ -1,10 +1,13 @@
-"""End-to-end harness: drives the real QZFreeNameCompatibility binary on an X display.
+"""End-to-end harness: drives the real QZFreeNameCompatibility binary on an X display (or, with AT-SPI
+actions only, under a Wayland compositor).
 
-Each scenario script runs under `dbus-run-session -- xvfb-run ...`, so a display and a session bus are
-already there. run() adds the openbox window manager for the whole script; a Session, one per check,
-adds the rest: private HOME / XDG_CONFIG_HOME / XDG_RUNTIME_DIR folders, a recording `xdg-open` first
-on PATH, and the program's processes. Keys go through the X server (xdotool's XTEST input), texts are
-read back through AT-SPI. Everything started is ended again, also when a check fails half-way.
+Each scenario script runs under private_desktop.py, so a display, a session bus and private HOME and
+runtime folders are already there, and this module is on the import path. It holds everything the
+scripts of e2e/, hostile/, a11y/ and soak/ share. run() adds the openbox window manager for the whole
+script; a Session, one per check, adds the rest: private HOME / XDG_CONFIG_HOME / XDG_RUNTIME_DIR
+folders, a recording `xdg-open` first on PATH, and the program's processes. Keys go through the X
+server (xdotool's XTEST input), texts are read back through AT-SPI. Everything started is ended again,
+also when a check fails half-way.
 """
 
 import faulthandler
@@ -26,6 +29,7 @@ POLL = 0.02
 CHECK_TIMEOUT = 60
 MAIN_TITLE = "QZ Name Compatibility v1.15"
 BOX_TITLE = "QZ Name Compatibility"
+DIALOG_TITLE = "Select the source file"
 SITE_HOST = os.environ.get("QZ_E2E_SITE_HOST", "www.qz-name-compatibility.example")
 BASE_URL = "http://" + SITE_HOST + "/qz-free-name-compatibility/"
 
@@ -88,8 +92,13 @@ def cp1252_byte(ch):
     return 0x80 + _HIGH.index(code)
 
 
+def shift_encode_bytes(text):
+    """The shifted text as Windows-1252 bytes, as a saved reading holds it."""
+    return bytes(cp1252_byte(c) + 85 for c in text)
+
+
 def shift_encode(text):
-    return "".join(cp1252_char(cp1252_byte(c) + 85) for c in text)
+    return "".join(cp1252_char(b) for b in shift_encode_bytes(text))
 
 
 def shift_decode(text):
@@ -134,7 +143,7 @@ def ini_unescape_value(value):
 
 # --- X windows through xdotool / xprop ---------------------------------------------------------------
 
-def _run(*args, check_rc=False):
+def run_tool(*args, check_rc=False):
     result = subprocess.run(list(args), capture_output=True, text=True)
     if check_rc and result.returncode != 0:
         raise CheckFailed(f"{' '.join(args)} failed: {result.stderr.strip()}")
@@ -147,21 +156,33 @@ def x_windows(title=None, pid=None):
     if pid is not None:
         args += ["--pid", str(pid)]
     args += ["--name", "."]
-    wins = [int(w) for w in _run(*args).stdout.split()]
+    wins = [int(w) for w in run_tool(*args).stdout.split()]
     if title is None:
         return wins
     # xdotool's own matching is a case-blind regular expression; compare the titles exactly here.
-    return [w for w in wins if _run("xdotool", "getwindowname", str(w)).stdout.rstrip("\n") == title]
+    return [w for w in wins if window_title(w) == title]
+
+
+def window_title(win):
+    return run_tool("xdotool", "getwindowname", str(win)).stdout.rstrip("\n")
+
+
+def main_windows(pid=None):
+    return [w for w in x_windows(MAIN_TITLE, pid) if not is_exit_screen(w)]
+
+
+def exit_screens(pid=None):
+    return [w for w in x_windows(MAIN_TITLE, pid) if is_exit_screen(w)]
 
 
 def window_size(win):
-    out = _run("xdotool", "getwindowgeometry", "--shell", str(win)).stdout
+    out = run_tool("xdotool", "getwindowgeometry", "--shell", str(win)).stdout
     values = dict(line.split("=", 1) for line in out.split() if "=" in line)
     return int(values.get("WIDTH", 0)), int(values.get("HEIGHT", 0))
 
 
 def window_state(win):
-    return _run("xprop", "-id", str(win), "_NET_WM_STATE").stdout
+    return run_tool("xprop", "-id", str(win), "_NET_WM_STATE").stdout
 
 
 class WindowManager:
@@ -192,11 +213,11 @@ class WindowManager:
         if self.proc.poll() is not None:
             raise CheckFailed(f"openbox ended with status {self.proc.returncode}")
         # The root property outlives a window manager that has gone; the window it names does not.
-        out = _run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK").stdout
+        out = run_tool("xprop", "-root", "_NET_SUPPORTING_WM_CHECK").stdout
         match = re.search(r"window id # (0x[0-9a-fA-F]+)", out)
         if not match:
             return False
-        own = _run("xprop", "-id", match.group(1), "_NET_SUPPORTING_WM_CHECK")
+        own = run_tool("xprop", "-id", match.group(1), "_NET_SUPPORTING_WM_CHECK")
         return own.returncode == 0 and match.group(1) in own.stdout
 
     def stop(self):
@@ -259,7 +280,6 @@ class Session:
             "XDG_CONFIG_HOME": self.config,
             "XDG_RUNTIME_DIR": self.runtime,
             "PATH": self.bin + os.pathsep + os.environ.get("PATH", "/usr/bin:/bin"),
-            "QT_QPA_PLATFORM": "xcb",
             "LANG": "en_US.UTF-8",
             "QT_ACCESSIBILITY": "1",
             "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
@@ -275,6 +295,13 @@ class Session:
                                 start_new_session=True)
         self.processes.append(proc)
         return proc
+
+    def start_main(self):
+        """Starts the program and gives its main window the keyboard; returns the process and the window."""
+        proc = self.start()
+        win = self.main_window(proc.pid)
+        self.activate(win)
+        return proc, win
 
     def wait_exit(self, proc, timeout=10.0):
         try:
@@ -343,22 +370,22 @@ class Session:
     def activate(self, win):
         """Gives a window the keyboard focus, as a click on its title bar would."""
         def active():
-            _run("xdotool", "windowactivate", str(win))
-            return _run("xdotool", "getactivewindow").stdout.strip() == str(win)
+            run_tool("xdotool", "windowactivate", str(win))
+            return run_tool("xdotool", "getactivewindow").stdout.strip() == str(win)
         wait_for(active, 10, f"window {win} to become active")
 
     def type(self, text, win=None):
         if win is not None:
             self.activate(win)
-        _run("xdotool", "type", "--delay", "15", "--", text, check_rc=True)
+        run_tool("xdotool", "type", "--delay", "15", "--", text, check_rc=True)
 
     def key(self, *keys, win=None):
         if win is not None:
             self.activate(win)
-        _run("xdotool", "key", "--delay", "30", *keys, check_rc=True)
+        run_tool("xdotool", "key", "--delay", "30", *keys, check_rc=True)
 
     def click(self, x, y):
-        _run("xdotool", "mousemove", "--sync", str(int(x)), str(int(y)), "click", "1", check_rc=True)
+        run_tool("xdotool", "mousemove", "--sync", str(int(x)), str(int(y)), "click", "1", check_rc=True)
 
     # -- recorded browser hand-offs ------------------------------------------------------------------
 
@@ -421,26 +448,13 @@ class Session:
 
     def nodes(self, pid, role=None, name=None):
         """Every accessible of the process, depth first, filtered by role name and exact name."""
-        app = self.app_node(pid)
         found = []
-
-        def walk(node, depth):
-            if node is None or depth > 20:
-                return
+        for node in walk(self.app_node(pid)):
             try:
                 if (role is None or node.getRoleName() == role) and (name is None or node.name == name):
                     found.append(node)
-                count = node.childCount
             except Exception:
-                return
-            # One child that is going away (a window being destroyed) must not hide its siblings.
-            for i in range(count):
-                try:
-                    child = node.getChildAtIndex(i)
-                except Exception:
-                    continue
-                walk(child, depth + 1)
-        walk(app, 0)
+                continue
         return found
 
     def wait_node(self, pid, role=None, name=None, timeout=10.0):
@@ -462,16 +476,43 @@ class Session:
     def wait_label(self, pid, text, timeout=10.0):
         return wait_for(lambda: text in self.labels(pid), timeout, f"label {text!r}")
 
-    def name_boxes(self, pid):
-        """Texts of the two name boxes of the main window, in tab order."""
+    def name_box_nodes(self, pid):
+        """The two name boxes of the main window, in tab order."""
         page = self.wait_node(pid, "panel", "Personal Details")
         boxes = [c for c in page if c.getRoleName() == "text"]
         check(len(boxes) == 2, f"expected two name boxes, found {len(boxes)}")
-        return [text_of(b) for b in boxes]
+        return boxes
+
+    def name_boxes(self, pid):
+        """Texts of the two name boxes of the main window, in tab order."""
+        return [text_of(b) for b in self.name_box_nodes(pid)]
 
     def centre_of(self, node):
-        ext = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-        return ext.x + ext.width // 2, ext.y + ext.height // 2
+        x, y, w, h = extents(node)
+        return x + w // 2, y + h // 2
+
+
+def walk(node, depth=0):
+    """The node and everything below it, depth first; a child that is going away (a window being
+    destroyed) is left out without hiding its siblings."""
+    if node is None or depth > 25:
+        return
+    yield node
+    try:
+        count = node.childCount
+    except Exception:
+        return
+    for i in range(count):
+        try:
+            child = node.getChildAtIndex(i)
+        except Exception:
+            continue
+        yield from walk(child, depth + 1)
+
+
+def extents(node):
+    e = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    return e.x, e.y, e.width, e.height
 
 
 def text_of(node):
@@ -492,12 +533,15 @@ def expected_failure(reason):
     return mark
 
 
-def run(checks):
+def run(checks, window_manager=True):
+    """Runs each check in a fresh Session; window_manager=False leaves out openbox (an X program), for a
+    Wayland compositor that manages the windows itself."""
     if len(sys.argv) < 2:
         print(f"usage: {sys.argv[0]} <path to QZFreeNameCompatibility>")
         return 2
     binary = sys.argv[1]
-    failures = 0
+    if not window_manager:
+        return 1 if _run_checks(binary, checks) else 0
     wm = WindowManager()
     try:
         wm.start()

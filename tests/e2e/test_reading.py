@@ -5,13 +5,6 @@ import sys
 from harness import check, run, stays, wait_for, x_windows, BOX_TITLE
 
 
-def start_main(s):
-    proc = s.start()
-    win = s.main_window(proc.pid)
-    s.activate(win)
-    return proc, win
-
-
 def expect_result(s, pid, you, partner, level, timeout=10.0):
     s.wait_label(pid, f"Your Level of Compatibility: {level}", timeout)
     labels = s.labels(pid)
@@ -20,7 +13,7 @@ def expect_result(s, pid, you, partner, level, timeout=10.0):
 
 
 def reading_by_access_key_and_back(s):
-    proc, win = start_main(s)
+    proc, win = s.start_main()
     s.type("john")
     s.key("Tab")
     s.type("Mary")
@@ -42,7 +35,7 @@ def reading_by_access_key_and_back(s):
 
 
 def reading_by_space_on_the_button(s):
-    proc, win = start_main(s)
+    proc, win = s.start_main()
     s.type("john")
     s.key("Tab")
     s.type("mary")
@@ -51,7 +44,7 @@ def reading_by_space_on_the_button(s):
 
 
 def reading_by_enter_on_the_button(s):
-    proc, win = start_main(s)
+    proc, win = s.start_main()
     s.type("john")
     s.key("Tab")
     s.type("mary")
@@ -60,7 +53,7 @@ def reading_by_enter_on_the_button(s):
 
 
 def digit_is_refused_with_a_message(s):
-    proc, win = start_main(s)
+    proc, win = s.start_main()
     s.type("jo")
     s.type("7")
     box = s.message_box(proc.pid)
@@ -76,7 +69,7 @@ def digit_is_refused_with_a_message(s):
 
 
 def empty_partner_name_is_reported(s):
-    proc, win = start_main(s)
+    proc, win = s.start_main()
     s.type("john")
     s.key("alt+g")
     box = s.message_box(proc.pid)

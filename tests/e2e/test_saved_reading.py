@@ -3,19 +3,13 @@
 import os
 import sys
 
-from harness import BOX_TITLE, check, cp1252_byte, run, shift_encode, stays, x_windows
-
-DIALOG_TITLE = "Select the source file"
-
-
-def encoded_line(text):
-    return bytes(cp1252_byte(c) for c in shift_encode(text))
+from harness import BOX_TITLE, DIALOG_TITLE, check, run, shift_encode_bytes, stays, x_windows
 
 
 def write_reading(s, name, month, day, year):
     path = os.path.join(s.home, name)
-    lines = [b"QZ Free Numeris Pro", b"JANE DOE", b"\xe9t\xe9", encoded_line(month), encoded_line(day),
-             encoded_line(year), b"line seven is never read"]
+    lines = [b"QZ Free Numeris Pro", b"JANE DOE", b"\xe9t\xe9", shift_encode_bytes(month), shift_encode_bytes(day),
+             shift_encode_bytes(year), b"line seven is never read"]
     with open(path, "wb") as f:
         f.write(b"\r\n".join(lines) + b"\r\n")
     return path

@@ -5,8 +5,7 @@ import os
 import sys
 import time
 
-from harness import (BOX_TITLE, MAIN_TITLE, check, is_exit_screen, page_url, run, stays, us_date, wait_for,
-                     x_windows)
+from harness import BOX_TITLE, check, main_windows, page_url, run, stays, us_date, wait_for, x_windows
 
 QUESTION = "There maybe an update to this software available"
 
@@ -18,10 +17,6 @@ def today():
 def settings_bytes(s):
     with open(s.settings_file, "rb") as f:
         return f.read()
-
-
-def main_windows(pid=None):
-    return [w for w in x_windows(MAIN_TITLE, pid) if not is_exit_screen(w)]
 
 
 def first_start_stores_today(s):

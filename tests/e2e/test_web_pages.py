@@ -6,13 +6,6 @@ import sys
 from harness import check, page_url, run, stays
 
 
-def start_main(s):
-    proc = s.start()
-    win = s.main_window(proc.pid)
-    s.activate(win)
-    return proc, win
-
-
 def expect_urls(s, expected):
     urls = s.wait_urls(len(expected))
     check(urls == [[u] for u in expected], f"xdg-open received {urls}, expected {expected}")
@@ -20,7 +13,7 @@ def expect_urls(s, expected):
 
 
 def help_menu_entries_open_their_pages(s):
-    proc, win = start_main(s)
+    proc, win = s.start_main()
     entries = (("v", "Visit Us Online"), ("o", "Online Help"), ("c", "Check for Software Update"),
                ("v", "Visit Us Online"))
     for opened, (access_key, caption) in enumerate(entries, start=1):
@@ -35,13 +28,13 @@ def help_menu_entries_open_their_pages(s):
 
 
 def donate_is_a_top_level_command(s):
-    proc, win = start_main(s)
+    proc, win = s.start_main()
     s.key("alt+d")
     expect_urls(s, [page_url("donate")])
 
 
 def banner_click_opens_the_home_page(s):
-    proc, win = start_main(s)
+    proc, win = s.start_main()
     banner = s.wait_showing(proc.pid, "label", "Join our free discussion board: www.qz-friends-forum.example")
     s.click(*s.centre_of(banner))
     expect_urls(s, [page_url("home-page")])
@@ -53,7 +46,7 @@ def banner_click_opens_the_home_page(s):
 
 
 def double_click_on_a_link_opens_its_page_once(s):
-    proc, win = start_main(s)
+    proc, win = s.start_main()
     banner = s.wait_showing(proc.pid, "label", "Join our free discussion board: www.qz-friends-forum.example")
     x, y = s.centre_of(banner)
     # --sync waits for the pointer to move: start beside the banner's centre, where an earlier click left it.
@@ -63,7 +56,7 @@ def double_click_on_a_link_opens_its_page_once(s):
 
 
 def promotional_strip_opens_the_offer_in_front(s):
-    proc, win = start_main(s)
+    proc, win = s.start_main()
     s.wait_label(proc.pid, "Join our free discussion board: www.qz-friends-forum.example")
     strip = [n for n in s.nodes(proc.pid, "label") if n.name.startswith(("Co-brand", "Home Business"))]
     check(len(strip) == 2, f"expected the two offers of the promotional strip, found {len(strip)}")

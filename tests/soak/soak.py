@@ -10,20 +10,16 @@ Usage: soak.py [--events N] [--seed S] [--max-seconds T] <path to QZFreeNameComp
 """
 
 import argparse
-import os
 import random
-import subprocess
 import sys
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-
-import harness  # noqa: E402
-import pyatspi  # noqa: E402
-from harness import BOX_TITLE, MAIN_TITLE, CheckFailed, check, wait_for, x_windows  # noqa: E402
+import harness
+import pyatspi
+from harness import (BOX_TITLE, DIALOG_TITLE, CheckFailed, check, exit_screens, extents, main_windows,
+                     run_tool, wait_for, window_title, x_windows)
 
 ABOUT_PREFIX = "About"
-DIALOG_TITLE = "Select the source file"
 BATCH = 40
 MENU_BAR_PX = 30
 # Allowed growth of VmRSS from warm-up to the end: allocator noise and Qt's caches, not a leak.
@@ -42,17 +38,8 @@ def sanitized(pid):
         return any("libasan" in line for line in f)
 
 
-def exit_screens(pid):
-    return [w for w in x_windows(MAIN_TITLE, pid) if harness.is_exit_screen(w)]
-
-
 def alive(proc):
     return proc.poll() is None
-
-
-def extents(node):
-    e = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    return e.x, e.y, e.width, e.height
 
 
 def usable_fields(s, pid):
@@ -81,15 +68,15 @@ class Soak:
         return x_windows(pid=self.proc.pid)
 
     def main(self):
-        wins = [w for w in x_windows(MAIN_TITLE, self.proc.pid) if not harness.is_exit_screen(w)]
+        wins = main_windows(self.proc.pid)
         return wins[0] if wins else None
 
     def restore_iconic(self):
         """Random keys can make the window manager iconify a window; bring it back as a user would."""
-        wins = harness._run("xdotool", "search", "--all", "--pid", str(self.proc.pid), "--name", ".").stdout.split()
-        iconic = [w for w in wins if "Iconic" in harness._run("xprop", "-id", w, "WM_STATE").stdout]
+        wins = run_tool("xdotool", "search", "--all", "--pid", str(self.proc.pid), "--name", ".").stdout.split()
+        iconic = [w for w in wins if "Iconic" in run_tool("xprop", "-id", w, "WM_STATE").stdout]
         for w in iconic:
-            harness._run("xdotool", "windowactivate", w)
+            run_tool("xdotool", "windowactivate", w)
             self.restored += 1
         return False
 
@@ -98,7 +85,7 @@ class Soak:
         found = False
         for _ in range(10):
             wins = self.windows()
-            titles = {w: harness._run("xdotool", "getwindowname", str(w)).stdout.strip() for w in wins}
+            titles = {w: window_title(w).strip() for w in wins}
             modal = [w for w, t in titles.items()
                      if t == BOX_TITLE or t == DIALOG_TITLE or t.startswith(ABOUT_PREFIX)]
             if not modal:
@@ -111,7 +98,7 @@ class Soak:
             except CheckFailed:
                 pass
             # Escape closes all three; a message box with only OK answers it too.
-            harness._run("xdotool", "key", "--clearmodifiers", "Escape")
+            run_tool("xdotool", "key", "--clearmodifiers", "Escape")
             time.sleep(0.05)
         raise CheckFailed("a modal window would not close")
 
@@ -193,7 +180,7 @@ class Soak:
             except CheckFailed:
                 return
             args = self.exit_batch(count)
-        harness._run("xdotool", *args)
+        run_tool("xdotool", *args)
         self.events += count
 
     # -- the end: responsive? ------------------------------------------------------------------------
@@ -209,8 +196,7 @@ class Soak:
             if not any(n.getState().contains(pyatspi.STATE_SHOWING)
                        for n in s.nodes(pid, "panel", "Personal Details")):
                 s.click(*s.centre_of(s.wait_node(pid, "push button", "Back")))
-            boxes = [c for c in s.wait_node(pid, "panel", "Personal Details") if c.getRoleName() == "text"]
-            target = boxes[1]
+            target = s.name_box_nodes(pid)[1]
         else:
             s.activate(s.exit_screen(pid))
             target = usable_fields(s, pid)[0]
@@ -222,7 +208,7 @@ class Soak:
             wait_for(lambda: harness.text_of(target) == before + "zq" or len(before) >= 16382, 10,
                      "typing to answer at the end")
         except CheckFailed:
-            titles = [harness._run("xdotool", "getwindowname", str(w)).stdout.strip() for w in self.windows()]
+            titles = [window_title(w).strip() for w in self.windows()]
             raise CheckFailed(f"typing got no answer: windows {titles}, box held {before!r}, now "
                               f"{harness.text_of(target)!r}, labels {s.labels(pid)}")
 
