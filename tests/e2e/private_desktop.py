@@ -126,11 +126,12 @@ class Desktop:
 
 
 def main(argv):
-    wayland = "--wayland" in argv[: argv.index("--")] if "--" in argv else False
-    if "--" not in argv or argv.index("--") == len(argv) - 1:
+    split = argv.index("--") if "--" in argv else len(argv)
+    options, command = argv[:split], argv[split + 1:]
+    if not command or any(o != "--wayland" for o in options):
         print(__doc__.strip().splitlines()[2])
         return 2
-    command = argv[argv.index("--") + 1:]
+    wayland = "--wayland" in options
     # ctest ends a test that runs too long with SIGTERM: clean up then too.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(128 + signal.SIGTERM))
     desktop = Desktop(wayland)

@@ -1,10 +1,9 @@
 """Closing the main window leads to the topmost exit screen; closing that ends the program."""
 
 import re
-import subprocess
 import sys
 
-from harness import MAIN_TITLE, check, run, stays, wait_for, window_state, x_windows
+from harness import MAIN_TITLE, check, run, run_tool, stays, wait_for, window_state, x_windows
 
 
 def open_exit_screen(s, close_keys):
@@ -35,7 +34,7 @@ def close_box_shows_topmost_exit_screen(s):
 def frame_offset_from_screen_centre(win):
     """How far the centre of the window's frame, title bar and borders included, lies from the screen's."""
     def out(*args):
-        return subprocess.run(list(args), capture_output=True, text=True).stdout
+        return run_tool(*args).stdout
     extents = re.findall(r"\d+", out("xprop", "-id", str(win), "_NET_FRAME_EXTENTS").partition("=")[2])
     if len(extents) != 4:
         return None  # the window manager has not framed the window yet

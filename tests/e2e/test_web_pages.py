@@ -1,9 +1,8 @@
 """Menu entries and clickable labels of the main window hand their page's address to the browser."""
 
-import subprocess
 import sys
 
-from harness import check, page_url, run, stays
+from harness import check, page_url, run, run_tool, stays
 
 
 def expect_urls(s, expected):
@@ -50,8 +49,8 @@ def double_click_on_a_link_opens_its_page_once(s):
     banner = s.wait_showing(proc.pid, "label", "Join our free discussion board: www.qz-friends-forum.example")
     x, y = s.centre_of(banner)
     # --sync waits for the pointer to move: start beside the banner's centre, where an earlier click left it.
-    subprocess.run(["xdotool", "mousemove", "--sync", str(int(x) - 1), str(int(y)), "mousemove", "--sync",
-                    str(int(x)), str(int(y)), "click", "--repeat", "2", "--delay", "80", "1"], check=True)
+    run_tool("xdotool", "mousemove", "--sync", str(int(x) - 1), str(int(y)), "mousemove", "--sync", str(int(x)),
+             str(int(y)), "click", "--repeat", "2", "--delay", "80", "1", check_rc=True)
     expect_urls(s, [page_url("home-page")])
 
 
