@@ -15,7 +15,11 @@ set(expected
     bin/qzcompat
     share/applications/${APP_ID}.desktop
     share/metainfo/${APP_ID}.metainfo.xml
-    share/icons/hicolor/scalable/apps/${APP_ID}.svg)
+    share/icons/hicolor/scalable/apps/${APP_ID}.svg
+    share/man/man1/QZFreeNameCompatibility.1.gz
+    share/man/man1/qzcompat.1.gz
+    share/doc/qz-name-compatibility/changelog.gz
+    share/doc/qz-name-compatibility/copyright)
 foreach(size IN LISTS SIZES)
     list(APPEND expected share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
 endforeach()

@@ -1,0 +1,22 @@
+# The manual page of qzcompat names every option its --help lists, so the two cannot drift apart.
+# cmake -DQZCOMPAT=... -DMANUAL=.../qzcompat.1 -P check-manual.cmake
+execute_process(COMMAND ${QZCOMPAT} --help OUTPUT_VARIABLE help RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "qzcompat --help failed (${rc})")
+endif()
+file(READ ${MANUAL} manual)
+# In roff a hyphen in an option is written \-.
+string(REPLACE "\\-" "-" manual "${manual}")
+string(REPLACE "[" " " help "${help}")
+string(REGEX MATCHALL " --?[a-z]+" options "${help}")
+list(LENGTH options count)
+if(count LESS 4)
+    message(FATAL_ERROR "found only ${count} options in qzcompat --help")
+endif()
+foreach(option IN LISTS options)
+    string(STRIP "${option}" option)
+    if(NOT manual MATCHES "(^|[^a-z-])${option}([^a-z-]|$)")
+        message(FATAL_ERROR "${MANUAL} does not document ${option}")
+    endif()
+endforeach()
+message(STATUS "the manual documents every option of qzcompat --help")
