@@ -2,7 +2,7 @@
 // loop, a folder, a 2 GB sparse file or is deleted between being chosen and being read. Damaged settings
 // files are met in the start-up tests.
 
-#include "FakeServices.h"
+#include "ProgramFixture.h"
 #include "TestSupport.h"
 
 #include "reading/frmMain.h"
@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -61,15 +60,14 @@ private:
                                                  fake->instance, fake->clock, fake->random, fake->process});
         forms->startup();
         main = &forms->main();
-        QTest::keyClicks(main->findChild<QWidget*>(QStringLiteral("txtNameM")), QStringLiteral("JOHN"));
-        QTest::keyClicks(main->findChild<QWidget*>(QStringLiteral("txtNameF")), QStringLiteral("MARY"));
+        typeNames(main, QStringLiteral("JOHN"), QStringLiteral("MARY"));
         fake->messages.clear();
     }
     void pressOpen()
     {
         QTest::mouseClick(main->findChild<QWidget*>(QStringLiteral("cmdOpen")), Qt::LeftButton);
     }
-    QString level() const { return main->findChild<QLabel*>(QStringLiteral("lblResult(2)"))->text(); }
+    QString level() const { return resultCaption(main, 2); }
 
     TemporarySettingsFolder settingsFolder;
     std::unique_ptr<QTemporaryDir> dir; // fresh for each case: a FIFO left behind would block writing
@@ -91,7 +89,7 @@ void TestHostileFiles::cleanup()
 {
     main = nullptr;
     forms.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ProgramFixture::flushDeletes();
     fake.reset();
     dir.reset();
 }

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
+#include <QLabel>
 #include <QTest>
 #include <QWidget>
 
@@ -65,6 +66,35 @@ inline bool isInFrontOf(const QWidget* front, const QWidget* behind)
 {
     const QObjectList& siblings = front->parentWidget()->children();
     return siblings.indexOf(front) > siblings.indexOf(behind);
+}
+
+// The main window's names and result pages, as the window tests drive and read them.
+
+// Types the two names into the name boxes, key by key.
+inline void typeNames(QWidget* main, const QString& yours, const QString& partners)
+{
+    QTest::keyClicks(ProgramFixture::child(main, "txtNameM"), yours);
+    QTest::keyClicks(ProgramFixture::child(main, "txtNameF"), partners);
+}
+
+// The text of line 0, 1 or 2 of the result page.
+inline QString resultCaption(QWidget* main, int line)
+{
+    const QByteArray name = "lblResult(" + QByteArray::number(line) + ')';
+    return ProgramFixture::child<QLabel>(main, name.constData())->text();
+}
+
+// True when the result page is the one the user sees: what lies at the centre of the page rectangle
+// belongs to the frame in front.
+inline bool resultPageInFront(QWidget* main)
+{
+    QWidget* frame1 = ProgramFixture::child(main, "Frame1");
+    QWidget* frame2 = ProgramFixture::child(main, "Frame2");
+    QWidget* seen = frame1->parentWidget()->childAt(frame1->geometry().center());
+    const bool frame2Seen = seen && (seen == frame2 || frame2->isAncestorOf(seen));
+    if (frame2Seen != isInFrontOf(frame2, frame1))
+        qWarning("page stacking and the widget at the page centre disagree");
+    return frame2Seen;
 }
 
 // Counts the show events of top-level windows by object name, from the moment it is created.

@@ -11,7 +11,6 @@
 
 #include <QGroupBox>
 #include <QInputMethodEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -55,13 +54,6 @@ private slots:
 private:
     QWidget* w(const char* name) const { return ProgramFixture::child(main, name); }
     QLineEdit* box(const char* name) const { return ProgramFixture::child<QLineEdit>(main, name); }
-    QString caption(int i) const
-    {
-        const QByteArray name = "lblResult(" + QByteArray::number(i) + ')';
-        return ProgramFixture::child<QLabel>(main, name.constData())->text();
-    }
-    bool resultPageInFront() const;
-    void typeNames(const QString& yours, const QString& partners);
     void activate(const QString& control);
 
     TemporarySettingsFolder settingsFolder;
@@ -83,25 +75,6 @@ void TestMainWindow::cleanup()
 {
     main = nullptr;
     program.reset();
-}
-
-bool TestMainWindow::resultPageInFront() const
-{
-    QWidget* frame1 = w("Frame1");
-    QWidget* frame2 = w("Frame2");
-    // What the user sees at the centre of the page rectangle belongs to the frame in front.
-    QWidget* client = frame1->parentWidget();
-    QWidget* seen = client->childAt(frame1->geometry().center());
-    const bool frame2Seen = seen && (seen == frame2 || frame2->isAncestorOf(seen));
-    if (frame2Seen != isInFrontOf(frame2, frame1))
-        qWarning("page stacking and the widget at the page centre disagree");
-    return frame2Seen;
-}
-
-void TestMainWindow::typeNames(const QString& yours, const QString& partners)
-{
-    QTest::keyClicks(box("txtNameM"), yours);
-    QTest::keyClicks(box("txtNameF"), partners);
 }
 
 void TestMainWindow::refusedKey_data()
@@ -144,7 +117,7 @@ void TestMainWindow::refusedKey()
     QFETCH(QString, text);
     QFETCH(int, modifiers);
 
-    typeNames(QStringLiteral("Ab"), QStringLiteral("Cd"));
+    typeNames(main, QStringLiteral("Ab"), QStringLiteral("Cd"));
     QLineEdit* target = this->box(box.constData());
     target->setFocus();
     const QString before = target->text();
@@ -161,8 +134,8 @@ void TestMainWindow::refusedKey()
     QCOMPARE(target->text(), before);
     QCOMPARE(target->cursorPosition(), cursor);
     // Enter in particular does not start the reading.
-    QVERIFY(!resultPageInFront());
-    QCOMPARE(caption(0), QStringLiteral("compatibility"));
+    QVERIFY(!resultPageInFront(main));
+    QCOMPARE(resultCaption(main, 0), QStringLiteral("compatibility"));
 }
 
 void TestMainWindow::acceptedKeys_data()
@@ -260,14 +233,14 @@ void TestMainWindow::reading()
     QFETCH(QString, yours);
     QFETCH(QString, partners);
 
-    typeNames(yours, partners);
+    typeNames(main, yours, partners);
     QTest::mouseClick(w("cmdNext"), Qt::LeftButton);
 
     QCOMPARE(program->fake.messages.texts(), QStringList{});
-    QTEST(caption(0), "line0");
-    QTEST(caption(1), "line1");
-    QTEST(caption(2), "line2");
-    QVERIFY(resultPageInFront());
+    QTEST(resultCaption(main, 0), "line0");
+    QTEST(resultCaption(main, 1), "line1");
+    QTEST(resultCaption(main, 2), "line2");
+    QVERIFY(resultPageInFront(main));
     // The boxes keep the names as typed.
     QCOMPARE(box("txtNameM")->text(), yours);
     QCOMPARE(box("txtNameF")->text(), partners);
@@ -302,31 +275,31 @@ void TestMainWindow::missingName()
     QFETCH(QString, message);
     QFETCH(QByteArray, focus);
 
-    typeNames(yours, partners);
+    typeNames(main, yours, partners);
     // The click puts the focus on the button; the message must move it to the box at fault.
     QTest::mouseClick(w("cmdNext"), Qt::LeftButton);
 
     QCOMPARE(program->fake.messages.texts(), QStringList{message});
     QCOMPARE(program->fake.messages.shown.first().kind, FakeMessages::Kind::Error);
     QVERIFY(hasFocus(box(focus.constData())));
-    QVERIFY(!resultPageInFront());
-    QCOMPARE(caption(0), QStringLiteral("compatibility"));
+    QVERIFY(!resultPageInFront(main));
+    QCOMPARE(resultCaption(main, 0), QStringLiteral("compatibility"));
 }
 
 void TestMainWindow::backClearsNames()
 {
-    typeNames(QStringLiteral("JOHN"), QStringLiteral("MARY"));
+    typeNames(main, QStringLiteral("JOHN"), QStringLiteral("MARY"));
     QTest::mouseClick(w("cmdNext"), Qt::LeftButton);
-    QVERIFY(resultPageInFront());
+    QVERIFY(resultPageInFront(main));
 
     QTest::mouseClick(w("cmdBack"), Qt::LeftButton);
 
     QCOMPARE(box("txtNameM")->text(), QString());
     QCOMPARE(box("txtNameF")->text(), QString());
     QVERIFY(hasFocus(box("txtNameM")));
-    QVERIFY(!resultPageInFront());
-    QCOMPARE(caption(0), QStringLiteral("Your Name: JOHN"));
-    QCOMPARE(caption(2), QStringLiteral("Your Level of Compatibility: 8"));
+    QVERIFY(!resultPageInFront(main));
+    QCOMPARE(resultCaption(main, 0), QStringLiteral("Your Name: JOHN"));
+    QCOMPARE(resultCaption(main, 2), QStringLiteral("Your Level of Compatibility: 8"));
 }
 
 // Two names of the longest length the boxes take, and the space between them, fit the 16-bit positions
@@ -346,8 +319,8 @@ void TestMainWindow::longestNamesStayWithinTheLimit()
 
     // A once, B an odd number of times (the limit is even), C an even number: marks 1 1 0, level 2.
     QTest::mouseClick(w("cmdNext"), Qt::LeftButton);
-    QVERIFY(resultPageInFront());
-    QCOMPARE(caption(2), QStringLiteral("Your Level of Compatibility: 2"));
+    QVERIFY(resultPageInFront(main));
+    QCOMPARE(resultCaption(main, 2), QStringLiteral("Your Level of Compatibility: 2"));
 }
 
 // "frmAbout/x" is a control of the About window, "frmExitScreen/x" one of the exit screen; anything
