@@ -15,9 +15,7 @@ enum class Problem
     TooLong
 };
 
-// Upper-cases and trims raw into normalized, as NameRules::normalize does, and checks it. Plain ASCII
-// names are handled in place in normalized's storage, so a caller that keeps normalized between calls
-// does not allocate for them.
+// Upper-cases and trims raw into normalized's storage with NameRules::normalize, and checks it.
 Problem prepare(QStringView raw, QString& normalized);
 
 // "your name is empty or only spaces" and the like; whose is "your name" or "partner's name".

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 namespace NameRules {
 
@@ -13,7 +14,11 @@ constexpr bool isAllowedKey(char16_t code)
 // A name as the reading uses it: upper-cased one character for one (a letter without a single
 // upper-case form, such as "\u00df", stays as it is), then trimmed of outer spaces. The name never grows,
 // so two names that fit the boxes fit the reading too.
-QString normalize(const QString& boxText);
+QString normalize(QStringView boxText);
+
+// The same, written into name's own storage: a caller that keeps name between calls allocates only when
+// a name is longer than any before it.
+void normalize(QStringView boxText, QString& name);
 
 // A box that holds nothing but spaces counts as empty: the reading needs a name in each box.
 bool isBlank(const QString& boxText);

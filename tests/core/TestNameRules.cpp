@@ -80,6 +80,10 @@ void TestNameRules::nameNormalising_data()
     QTest::newRow("ligature stays") << QStringLiteral("\ufb01n") << QStringLiteral("\ufb01N") << false;
     QTest::newRow("accented letter") << QStringLiteral("\u00e9") << QStringLiteral("\u00c9") << false;
     QTest::newRow("beyond 16 bits") << QStringLiteral("\U00010428") << QStringLiteral("\U00010400") << false;
+    const char16_t lone[] = {u'x', 0xd801, u'y'};
+    const char16_t loneUpper[] = {u'X', 0xd801, u'Y'};
+    QTest::newRow("lone surrogate stays")
+        << QString::fromUtf16(lone, 3) << QString::fromUtf16(loneUpper, 3) << false;
 }
 
 void TestNameRules::nameNormalising()
