@@ -100,14 +100,8 @@ frmExitScreen::frmExitScreen(Forms& forms) : QWidget(nullptr), forms_(forms)
     connect(lblGoToHome, &LinkLabel::clicked, this, &frmExitScreen::lblGoToHome_Click);
 
     // Tab order by tab index: Exit, Check1, then the form's fields and button.
-    QWidget::setTabOrder(cmdClose, Check1);
-    QWidget::setTabOrder(Check1, txtName);
-    QWidget::setTabOrder(txtName, cmdSubmit);
-    QWidget::setTabOrder(cmdSubmit, txtEmail);
-    QWidget::setTabOrder(txtEmail, txtFriendEmail);
-    QWidget::setTabOrder(txtFriendEmail, txtFriendName);
-    QWidget::setTabOrder(txtFriendName, txtMessage);
-    QWidget::setTabOrder(txtMessage, lblGoToHome);
+    WidgetSetup::tabOrder({cmdClose, Check1, txtName, cmdSubmit, txtEmail, txtFriendEmail, txtFriendName,
+                           txtMessage, lblGoToHome});
 }
 
 void frmExitScreen::buildReferAFriend()

@@ -5,6 +5,8 @@
 #include <QPalette>
 #include <QWidget>
 
+#include <initializer_list>
+
 // Small helpers the windows share to build their controls from the layout tables.
 namespace WidgetSetup {
 
@@ -37,6 +39,17 @@ inline void fill(QWidget* widget, const QColor& colour)
 {
     setColour(widget, QPalette::Window, colour);
     widget->setAutoFillBackground(true);
+}
+
+// Tab moves through the controls in the order given.
+inline void tabOrder(std::initializer_list<QWidget*> controls)
+{
+    QWidget* previous = nullptr;
+    for (QWidget* control : controls) {
+        if (previous)
+            QWidget::setTabOrder(previous, control);
+        previous = control;
+    }
 }
 
 } // namespace WidgetSetup

@@ -85,17 +85,9 @@ frmMain::frmMain(Forms& forms) : QMainWindow(nullptr), forms_(forms), messages_(
     for (QPushButton* button : {cmdNext, cmdBack, cmdOpen})
         button->setAutoDefault(true);
 
-    QWidget::setTabOrder(txtNameM, txtNameF);
-    QWidget::setTabOrder(txtNameF, cmdNext);
-    QWidget::setTabOrder(cmdNext, cboMonth);
-    QWidget::setTabOrder(cboMonth, cboDate);
-    QWidget::setTabOrder(cboDate, cboYear);
-    QWidget::setTabOrder(cboYear, cmdOpen);
-    QWidget::setTabOrder(cmdOpen, cmdBack);
     // The links come last, after every control of the pages.
-    QWidget::setTabOrder(cmdBack, Label61);
-    QWidget::setTabOrder(Label61, lblFullBrand);
-    QWidget::setTabOrder(lblFullBrand, lblCobrand);
+    WidgetSetup::tabOrder({txtNameM, txtNameF, cmdNext, cboMonth, cboDate, cboYear, cmdOpen, cmdBack, Label61,
+                           lblFullBrand, lblCobrand});
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     ScreenCentre::onFirstShow(this);

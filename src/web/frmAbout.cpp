@@ -90,7 +90,6 @@ frmAbout::frmAbout(modHelp& pages) : QDialog(nullptr)
     line1->setGeometry(Twips::toPixels(-60), Twips::toPixels(2310) - 1, Twips::toPixels(7740), 2);
 
     // The links follow the button; Tab from the last one comes back to OK.
-    QWidget::setTabOrder(cmdOK, lblHomePage);
-    QWidget::setTabOrder(lblHomePage, lblCoBrand);
+    WidgetSetup::tabOrder({cmdOK, lblHomePage, lblCoBrand});
     cmdOK->setFocus();
 }
