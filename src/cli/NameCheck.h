@@ -4,8 +4,8 @@
 #include <QStringView>
 
 // The checks a name passes before a reading, the same as in the window: a name of nothing but spaces is
-// refused, and so is one longer than a name box admits (before or after upper-casing, which can lengthen
-// a few letters such as ß).
+// refused, and so is one longer than a name box admits (upper-casing is one character for one, so the
+// length before it is the length after).
 namespace NameCheck {
 
 enum class Problem
