@@ -8,12 +8,15 @@
 
 namespace TopmostWindow {
 
-#ifdef Q_OS_WIN
-
 void prepare(QWidget* window)
 {
+    // Qt is told on every platform, so that its own record of the window (and any native window it makes
+    // again for it) stays topmost. Flags are set before the first show: on a visible window they hide it.
+    window->setWindowFlags(window->windowFlags() | Qt::Window | Qt::WindowStaysOnTopHint);
     window->setAttribute(Qt::WA_ShowWithoutActivating);
 }
+
+#ifdef Q_OS_WIN
 
 void show(QWidget* window)
 {
@@ -26,17 +29,11 @@ void show(QWidget* window)
 
 #else
 
-void prepare(QWidget* window)
+void show(QWidget* window)
 {
     // On X11 the window manager keeps the window above (_NET_WM_STATE_ABOVE); the program can only ask
     // for it. Wayland has no such request (xdg-shell offers none) and Qt drops the hint there, so the
     // compositor stacks the window like any other.
-    window->setWindowFlags(window->windowFlags() | Qt::Window | Qt::WindowStaysOnTopHint);
-    window->setAttribute(Qt::WA_ShowWithoutActivating);
-}
-
-void show(QWidget* window)
-{
     window->show();
     window->raise();
 }

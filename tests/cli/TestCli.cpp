@@ -138,6 +138,7 @@ void TestCli::argumentsAreUtf8InAnyLocale()
     QCOMPARE(o.value(QStringLiteral("yourName")).toString(), QStringLiteral("\u00C9"));
     QCOMPARE(o.value(QStringLiteral("level")).toInt(), 2);
 
+#ifndef Q_OS_WIN // Windows passes arguments as UTF-16: there are no bytes that could be invalid
     QProcess shell;
     shell.start(QStringLiteral("/bin/sh"),
                 {QStringLiteral("-c"), QStringLiteral("\"$0\" \"$(printf 'J\\377')\" MARY"),
@@ -145,6 +146,7 @@ void TestCli::argumentsAreUtf8InAnyLocale()
     QVERIFY(shell.waitForFinished());
     QCOMPARE(shell.exitCode(), 1);
     QVERIFY(shell.readAllStandardError().contains("your name is not valid UTF-8"));
+#endif
 }
 
 void TestCli::badUsage_data()

@@ -5,6 +5,7 @@
 #include "platform/Services.h"
 #include "platform/SettingsStore.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QList>
 #include <QSettings>
@@ -155,10 +156,17 @@ public:
 
     Services services() { return {messages, files, browser, settings, instance, clock, random, process}; }
 
+    // Unique across test programs too: on Windows they all share the user's registry.
     static QString nextApplicationName()
     {
         static int counter = 0;
-        return QStringLiteral("QZTestApp%1").arg(++counter);
+        return applicationNamePrefix() + QString::number(++counter);
+    }
+    static QString applicationNamePrefix()
+    {
+        static const QString prefix =
+            QStringLiteral("QZTestApp%1-").arg(QDateTime::currentMSecsSinceEpoch(), 0, 36);
+        return prefix;
     }
 
     // The store's file for this fixture's application name.
@@ -182,6 +190,17 @@ class TemporarySettingsFolder
 public:
     TemporarySettingsFolder() { QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path()); }
     QString path() const { return dir.path(); }
+#ifdef Q_OS_WIN
+    // On Windows the store is the registry: what this test program wrote there goes with the folder.
+    ~TemporarySettingsFolder()
+    {
+        QSettings software(QStringLiteral("HKEY_CURRENT_USER\\Software"), QSettings::NativeFormat);
+        for (const QString& group : software.childGroups()) {
+            if (group.startsWith(FakeServices::applicationNamePrefix()))
+                software.remove(group);
+        }
+    }
+#endif
 
 private:
     QTemporaryDir dir;
