@@ -8,9 +8,7 @@ import time
 
 from hostile_common import MAX_NAME_LENGTH, Clipboard, level, still_types
 import harness
-from harness import BOX_TITLE, check, run, stays, wait_for, x_windows
-
-DIALOG_TITLE = "Select the source file"
+from harness import BOX_TITLE, DIALOG_TITLE, check, run, stays, wait_for, x_windows
 LETTERS = "ABCDEFGHIJKLMNOPQRSTUVWXYZ"
 
 
