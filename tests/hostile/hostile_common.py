@@ -1,4 +1,4 @@
-"""Shared by the hostile-input scenarios: the end-to-end harness, the clipboard and the reading."""
+"""Shared by the hostile-input scenarios: the end-to-end harness and the clipboard."""
 
 import subprocess
 
@@ -31,32 +31,6 @@ class Clipboard:
     def __exit__(self, *exc):
         self.close()
         return False
-
-
-def utf16_units(text):
-    data = text.encode("utf-16-le")
-    return [data[i] | (data[i + 1] << 8) for i in range(0, len(data), 2)]
-
-
-def level(yours, partners):
-    """The reading, step by step, on UTF-16 code units as the program sees them."""
-    combined = utf16_units(yours) + [32] + utf16_units(partners)
-    order, counts = [], {}
-    for i, c in enumerate(combined):
-        if i > 0 and c == 32:
-            continue
-        if c not in counts:
-            order.append(c)
-            counts[c] = 0
-        counts[c] += 1
-    marks = [counts[c] % 2 for c in order] + [0]
-    pairs = [marks[i] + marks[i + 1] for i in range(0, len(order), 2)]
-    m = len(pairs)
-    pairs.append(0)
-    fold = [pairs[i] + pairs[i + 1] + pairs[i + 2] for i in range(0, m - 1, 3)] + [pairs[m - 1], 0]
-    u = len(fold) - 1
-    number = fold[0] + fold[1] if u % 2 == 0 else (fold[0] + fold[1]) + ((fold[1] + fold[2]) if u > 1 else 0)
-    return sum(int(d) for d in str(number))
 
 
 def still_types(s, pid, text="Q"):
