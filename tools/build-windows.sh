@@ -12,6 +12,7 @@ packages=(
     cmake ninja-build qt6-base-dev qt6-base-dev-tools xz-utils
     # the icon resource, the packages, and the tests under Wine
     icoutils zip nsis wine wine64 xvfb xauth xdotool x11-utils xclip openbox python3 python3-pyatspi
+    locales # a Japanese locale for the code page test
 )
 bash tools/install-missing.sh "${packages[@]}"
 
@@ -28,6 +29,8 @@ mkdir -p "$stage/platforms" "$stage/styles"
 cp "$build/QZFreeNameCompatibility.exe" "$build/qzcompat.exe" "$stage/"
 cp "$qt/plugins/platforms/qwindows.dll" "$stage/platforms/"
 cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
+# The notices and licences of Qt, the code inside it and the MinGW runtime travel with the DLLs.
+cp -r packaging/windows/licenses "$stage/"
 
 # Every DLL that the programs and plugins import, and that Windows does not ship itself, goes beside
 # the programs: Qt's, then the MinGW runtime's. A DLL found in none of these folders is the system's.
