@@ -4,8 +4,8 @@
 #include <QString>
 
 // The single-byte code page that stored text is scrambled in. On Windows it is the system's ANSI code
-// page; elsewhere Windows-1252, with its five unassigned bytes mapped to the C1 controls of the same
-// value so that every byte 0-255 round-trips.
+// page when that gives every character one byte; elsewhere, and where it does not, Windows-1252, with its
+// five unassigned bytes mapped to the C1 controls of the same value so that every byte 0-255 round-trips.
 namespace CodePage {
 
 // The byte of a character, or -1 when the code page has no byte for it.
