@@ -6,6 +6,10 @@ Unpacked from the zip with nothing else on the path (no WINEPATH, no Qt), it sho
 browser: Wine's ShellExecute runs the first xdg-open on PATH, here one that records it.
 Wine's windows give no accessibility tree to read, so message texts are read the way a user can copy
 them: Ctrl+C on a Qt message box puts its whole text on the clipboard.
+
+With --code-page-932 it runs in a Wine prefix of its own under a Japanese locale, where Wine's ANSI
+code page is 932 as on Japanese Windows: the scrambled "Duration" still round-trips and the reminder
+still comes (bytes from 0x81 up are lead bytes there, with no character of their own).
 """
 
 import datetime
@@ -21,6 +25,7 @@ from harness import (BOX_TITLE, MAIN_TITLE, WindowManager, check, is_exit_screen
                      shift_decode, shift_encode, us_date, wait_for, x_windows)
 
 KEY = r"HKEY_CURRENT_USER\Software\QZFreeNameCompatibility\QZFreeNameCompatibility\Settings"
+CODE_PAGE_KEY = r"HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Nls\CodePage"
 QUESTION = "There maybe an update to this software available"
 START_TIMEOUT = 60
 
@@ -45,6 +50,20 @@ class Wine:
                     if k not in ("WINEPATH", "QT_QPA_PLATFORM", "QT_PLUGIN_PATH", "BROWSER")}
         self.env["PATH"] = self.dir + os.pathsep + os.environ["PATH"]
         self.processes = []
+        self.own_prefix = False
+
+    def use_japanese_locale(self):
+        """A fresh Wine prefix under ja_JP.UTF-8, made with localedef where the system has no such locale."""
+        locales = os.path.join(self.dir, "locales")
+        os.mkdir(locales)
+        run("localedef", "-i", "ja_JP", "-f", "UTF-8", os.path.join(locales, "ja_JP.UTF-8"), check=True)
+        self.env.update(LOCPATH=locales, LANG="ja_JP.UTF-8", LC_ALL="ja_JP.UTF-8",
+                        WINEPREFIX=os.path.join(self.dir, "prefix"))
+        self.own_prefix = True
+        run("wineboot", "--init", env=self.env, check=True)
+        run("wineserver", "--wait", env=self.env)
+        acp = run("wine", "reg", "query", CODE_PAGE_KEY, "/v", "ACP", env=self.env, text=True).stdout.split()
+        check(acp[-1:] == ["932"], f"the ANSI code page under ja_JP: {acp}")
 
     def start(self):
         log = open(os.path.join(self.dir, f"program-{len(self.processes)}.log"), "w")
@@ -101,6 +120,8 @@ class Wine:
             if proc.poll() is None:
                 proc.kill()
                 proc.wait()
+        if self.own_prefix:
+            run("wineserver", "--kill", env=self.env)
 
 
 def escape(text):
@@ -158,13 +179,40 @@ def scenario(wine):
     print("PASS: a date 15 days old asks the update reminder", flush=True)
 
 
+def japanese_date(date):
+    """The date as the program writes it under ja_JP: Wine's short date there is yyyy/M/d."""
+    return f"{date.year}/{date.month}/{date.day}"
+
+
+def code_page_scenario(wine):
+    today = datetime.date.today()
+    first = wine.start()
+    wine.window(MAIN_TITLE, first.pid, main_window, "the main window")
+    settings, _ = wait_for(wine.settings, 10, "Duration in the registry")
+    check(settings == {"Duration": japanese_date(today)}, f"registry after the first start: {settings}")
+    first.kill()
+    first.wait()
+    print("PASS: code page 932: the first start stores Duration, encoded", flush=True)
+
+    wine.write_duration(japanese_date(today - datetime.timedelta(days=15)))
+    second = wine.start()
+    text = wine.box_text(wine.window(BOX_TITLE, second.pid))
+    check(QUESTION in text, f"the reminder said {text!r}")
+    print("PASS: code page 932: a stored date 15 days old asks the update reminder", flush=True)
+
+
 def main():
     faulthandler.dump_traceback_later(240, exit=True)  # where it hangs, before CTest's timeout
+    package, *options = sys.argv[1:]
     wm = WindowManager()
-    wine = Wine(sys.argv[1])
+    wine = Wine(package)
     try:
         wm.start()
-        scenario(wine)
+        if options == ["--code-page-932"]:
+            wine.use_japanese_locale()
+            code_page_scenario(wine)
+        else:
+            scenario(wine)
     except Exception:
         for name in sorted(os.listdir(wine.dir)):
             if name.endswith(".log"):
