@@ -43,9 +43,13 @@ private:
         handler_(code);
         if (code == 0)
             return true;
-        // Qt's field knows only the Backspace key itself as a backspace.
+        // Qt's field knows only the Backspace key itself as a backspace, and types no space with Ctrl held.
         if (code == 8 && key->key() != Qt::Key_Backspace) {
             field_->backspace();
+            return true;
+        }
+        if (code == u' ') {
+            field_->insert(QStringLiteral(" "));
             return true;
         }
         return false;
