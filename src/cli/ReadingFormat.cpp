@@ -34,6 +34,12 @@ QJsonArray numbers(const std::vector<int>& values)
     return array;
 }
 
+// U, the index of the last entry of the fold list.
+int lastIndex(const std::vector<int>& foldList)
+{
+    return static_cast<int>(foldList.size()) - 1;
+}
+
 } // namespace
 
 QString explain(const QString& yourName, const QString& partnersName, const CompatibilitySteps& steps)
@@ -56,7 +62,7 @@ QString explain(const QString& yourName, const QString& partnersName, const Comp
     add("Marks", withFiller(steps.marks));
     add("Pair sums", withFiller(steps.pairSums));
     add("Fold list", fold.join(QStringLiteral(", ")));
-    add("U", QString::number(steps.u));
+    add("U", QString::number(lastIndex(steps.foldList)));
     add("Result number", QString::number(steps.resultNumber));
     add("Level", QString::number(steps.level));
     return text;
@@ -75,7 +81,7 @@ QByteArray json(const QString& yourName, const QString& partnersName, const Comp
         {QStringLiteral("marks"), numbers(steps.marks)},
         {QStringLiteral("pairSums"), numbers(steps.pairSums)},
         {QStringLiteral("foldList"), numbers(steps.foldList)},
-        {QStringLiteral("u"), steps.u},
+        {QStringLiteral("u"), lastIndex(steps.foldList)},
         {QStringLiteral("resultNumber"), steps.resultNumber},
         {QStringLiteral("level"), steps.level},
     };

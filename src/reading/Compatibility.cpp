@@ -103,7 +103,6 @@ CompatibilitySteps reading(QStringView yourName, QStringView partnersName)
     s.marks = marksOf(s.groups);
     s.pairSums = pairSumsOf(s.marks);
     s.foldList = foldListOf(s.pairSums);
-    s.u = static_cast<int>(s.foldList.size()) - 1;
     s.resultNumber = resultNumberOf(s.foldList);
     s.level = digitSum(s.resultNumber);
     return s;

@@ -20,7 +20,6 @@ struct CompatibilitySteps
     std::vector<int> marks;    // one per group, then the filler 0
     std::vector<int> pairSums; // ceil(groups / 2), then the filler 0
     std::vector<int> foldList; // the triple sums, the last pair sum, then 0
-    int u = 0;                 // index of the last entry of foldList
     int resultNumber = 0;
     int level = 0;
 };

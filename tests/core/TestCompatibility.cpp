@@ -9,9 +9,7 @@ class TestCompatibility : public QObject
 private slots:
     void workedExamples_data();
     void workedExamples();
-    void everyFoldShape_data();
-    void everyFoldShape();
-    void randomNamesAgreeWithReference();
+    void randomNamesGroupLikeReference();
     void largestInputs();
 };
 
@@ -23,7 +21,6 @@ void TestCompatibility::workedExamples_data()
     QTest::addColumn<QString>("marks");
     QTest::addColumn<QString>("pairs");
     QTest::addColumn<QString>("fold");
-    QTest::addColumn<int>("u");
     QTest::addColumn<int>("number");
     QTest::addColumn<int>("level");
 
@@ -32,63 +29,70 @@ void TestCompatibility::workedExamples_data()
                                << "J O H N M A R Y"
                                << "1 1 1 1 1 1 1 1 0"
                                << "2 2 2 2 0"
-                               << "6 2 0" << 2 << 8 << 8;
+                               << "6 2 0" << 8 << 8;
     QTest::newRow("ROMEO JULIET") << "ROMEO"
                                   << "JULIET"
                                   << "R OO M EE J U L I T"
                                   << "1 0 1 0 1 1 1 1 1 0"
                                   << "1 1 2 2 1 0"
-                                  << "4 3 1 0" << 3 << 11 << 2;
+                                  << "4 3 1 0" << 11 << 2;
     QTest::newRow("ANNA BOB") << "ANNA"
                               << "BOB"
                               << "AA NN BB O"
                               << "0 0 0 1 0"
                               << "0 1 0"
-                              << "1 1 0" << 2 << 2 << 2;
+                              << "1 1 0" << 2 << 2;
     QTest::newRow("A B") << "A"
                          << "B"
                          << "A B"
                          << "1 1 0"
                          << "2 0"
-                         << "2 0" << 1 << 2 << 2;
+                         << "2 0" << 2 << 2;
     QTest::newRow("A A") << "A"
                          << "A"
                          << "AA"
                          << "0 0"
                          << "0 0"
-                         << "0 0" << 1 << 0 << 0;
+                         << "0 0" << 0 << 0;
     QTest::newRow("result 19 gives 10") << "ABCDEF"
                                         << "FGHIJKLMN"
                                         << "A B C D E FF G H I J K L M N"
                                         << "1 1 1 1 1 0 1 1 1 1 1 1 1 1 0"
                                         << "2 2 1 2 2 2 2 0"
-                                        << "5 6 2 0" << 3 << 19 << 10;
+                                        << "5 6 2 0" << 19 << 10;
     QTest::newRow("26 letters") << "ABCDEFGHIJKLM"
                                 << "NOPQRSTUVWXYZ"
                                 << "A B C D E F G H I J K L M N O P Q R S T U V W X Y Z"
                                 << QString(QStringLiteral("1 ").repeated(26) + u'0')
-                                << QString(QStringLiteral("2 ").repeated(13) + u'0') << "6 6 6 6 2 0" << 5
-                                << 24 << 6;
+                                << QString(QStringLiteral("2 ").repeated(13) + u'0') << "6 6 6 6 2 0" << 24
+                                << 6;
     QTest::newRow("inner space") << "MARY ANN"
                                  << "JOHN"
                                  << "M AA R Y NNN J O H"
                                  << "1 0 1 1 1 1 1 1 0"
                                  << "1 2 2 2 0"
-                                 << "5 2 0" << 2 << 7 << 7;
+                                 << "5 2 0" << 7 << 7;
+    // Six pair sums, the last taking the filler mark: two triples and an odd U.
+    QTest::newRow("six pair sums") << "AABCDE"
+                                   << "FGHIJK"
+                                   << "AA B C D E F G H I J K"
+                                   << "0 1 1 1 1 1 1 1 1 1 1 0"
+                                   << "1 2 2 2 2 1 0"
+                                   << "5 5 1 0" << 16 << 7;
     // An empty first name puts the separating space first: it forms a group of its own.
     QTest::newRow("empty first name") << ""
                                       << "MARY"
                                       << "  M A R Y"
                                       << "1 1 1 1 1 0"
                                       << "2 2 1 0"
-                                      << "5 1 0" << 2 << 6 << 6;
+                                      << "5 1 0" << 6 << 6;
     // The calculation compares codes exactly: upper-casing is the caller's business.
     QTest::newRow("case-sensitive") << "john"
                                     << "JOHN"
                                     << "j o h n J O H N"
                                     << "1 1 1 1 1 1 1 1 0"
                                     << "2 2 2 2 0"
-                                    << "6 2 0" << 2 << 8 << 8;
+                                    << "6 2 0" << 8 << 8;
 }
 
 void TestCompatibility::workedExamples()
@@ -101,37 +105,13 @@ void TestCompatibility::workedExamples()
     QTEST(listText(s.marks), "marks");
     QTEST(listText(s.pairSums), "pairs");
     QTEST(listText(s.foldList), "fold");
-    QTEST(s.u, "u");
     QTEST(s.resultNumber, "number");
     QTEST(s.level, "level");
     QTEST(compatibilityLevel(yours, partners), "level");
 }
 
-// The fold has a different shape for every group count modulo 6.
-void TestCompatibility::everyFoldShape_data()
-{
-    QTest::addColumn<int>("groupCount");
-    for (int g = 1; g <= 30; ++g)
-        QTest::addRow("%d groups", g) << g;
-}
-
-void TestCompatibility::everyFoldShape()
-{
-    QFETCH(int, groupCount);
-    // "Z" and groupCount - 1 other distinct characters, some of them twice so marks vary.
-    QString name;
-    for (int i = 1; i < groupCount; ++i) {
-        const QChar c(char16_t(0x100 + i));
-        name.append(c);
-        if (i % 3 == 0)
-            name.append(c);
-    }
-    const CompatibilitySteps s = compatibilitySteps(QStringLiteral("Z"), name);
-    QCOMPARE(s.groups.size(), std::size_t(groupCount));
-    QCOMPARE(stepsText(s), stepsText(referenceReading(QStringLiteral("Z"), name)));
-}
-
-void TestCompatibility::randomNamesAgreeWithReference()
+// The grouping against a plain scan of the groups; the steps after it are pinned by the worked examples.
+void TestCompatibility::randomNamesGroupLikeReference()
 {
     QRandomGenerator rng(20261207);
     for (int round = 0; round < 2000; ++round) {
@@ -152,7 +132,7 @@ void TestCompatibility::randomNamesAgreeWithReference()
         };
         const QString a = randomName();
         const QString b = randomName();
-        QCOMPARE(stepsText(compatibilitySteps(a, b)), stepsText(referenceReading(a, b)));
+        QCOMPARE(groupsText(compatibilitySteps(a, b).groups), groupsText(referenceGroups(a, b)));
     }
 }
 
