@@ -1,20 +1,9 @@
 #include "BatchJob.h"
 
-#include "NameCheck.h"
-#include "Utf8.h"
 #include "reading/Compatibility.h"
 
 #include <cstring>
 #include <string>
-
-namespace {
-
-QString utf8Problem(const QString& whose, qsizetype offset)
-{
-    return QStringLiteral("%1 is not valid UTF-8 (byte %2)").arg(whose).arg(offset + 1);
-}
-
-} // namespace
 
 int BatchJob::levelOf(QByteArrayView line, QString& problem)
 {
@@ -30,24 +19,11 @@ int BatchJob::levelOf(QByteArrayView line, QString& problem)
         problem = QStringLiteral("more than one tab");
         return -1;
     }
-    const QString yours = QStringLiteral("your name");
-    const QString partners = QStringLiteral("partner's name");
-    if (const qsizetype at = Utf8::decode(yourBytes, yourRaw_); at >= 0) {
-        problem = utf8Problem(yours, at);
+    problem = names_.prepare(yourBytes, QStringLiteral("your name"), yourName_);
+    if (problem.isEmpty())
+        problem = names_.prepare(partnersBytes, QStringLiteral("partner's name"), partnersName_);
+    if (!problem.isEmpty())
         return -1;
-    }
-    if (const qsizetype at = Utf8::decode(partnersBytes, partnersRaw_); at >= 0) {
-        problem = utf8Problem(partners, at);
-        return -1;
-    }
-    if (const auto p = NameCheck::prepare(yourRaw_, yourName_); p != NameCheck::Problem::None) {
-        problem = NameCheck::describe(p, yours);
-        return -1;
-    }
-    if (const auto p = NameCheck::prepare(partnersRaw_, partnersName_); p != NameCheck::Problem::None) {
-        problem = NameCheck::describe(p, partners);
-        return -1;
-    }
     return compatibilityLevel(yourName_, partnersName_);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BatchReader.h"
+#include "NameCheck.h"
 #include "common/AppInfo.h"
 
 #include <QByteArrayView>
@@ -24,8 +25,7 @@ public:
 
 private:
     // Kept between lines so that their storage is reused.
-    QString yourRaw_;
-    QString partnersRaw_;
+    NameCheck names_;
     QString yourName_;
     QString partnersName_;
 };

@@ -3,8 +3,8 @@
 #include "BatchJob.h"
 #include "BatchReader.h"
 #include "NameCheck.h"
+#include "Output.h"
 #include "ReadingFormat.h"
-#include "Utf8.h"
 #include "common/AppInfo.h"
 #include "reading/Compatibility.h"
 
@@ -15,14 +15,9 @@ namespace CompatCli {
 
 namespace {
 
-void write(std::FILE* stream, const QByteArray& bytes)
-{
-    std::fwrite(bytes.constData(), 1, bytes.size(), stream);
-}
-
 int usageError(std::FILE* err, const QString& message)
 {
-    write(
+    Output::write(
         err,
         QStringLiteral("qzcompat: %1\nTry 'qzcompat --help' for more information.\n").arg(message).toUtf8());
     return BadUsage;
@@ -30,44 +25,38 @@ int usageError(std::FILE* err, const QString& message)
 
 int inputError(std::FILE* err, const QString& message)
 {
-    write(err, QStringLiteral("qzcompat: %1\n").arg(message).toUtf8());
+    Output::write(err, QStringLiteral("qzcompat: %1\n").arg(message).toUtf8());
     return BadInput;
-}
-
-// Decodes and checks one name given on the command line; on failure returns the message.
-QString prepareArgument(const QByteArray& bytes, const QString& whose, QString& name)
-{
-    // The names are read as UTF-8 whatever the locale says: a C locale would otherwise turn every
-    // accented letter into a question mark.
-    QString raw;
-    if (Utf8::decode(bytes, raw) >= 0)
-        return whose + QStringLiteral(" is not valid UTF-8");
-    return NameCheck::describe(NameCheck::prepare(raw, name), whose);
 }
 
 int runSingle(const Options& options, std::FILE* out, std::FILE* err)
 {
+    // The names are read as UTF-8 whatever the locale says: a C locale would otherwise turn every
+    // accented letter into a question mark.
+    NameCheck names;
     QString yourName;
     QString partnersName;
-    for (const QString& problem :
-         {prepareArgument(options.yourName, QStringLiteral("your name"), yourName),
-          prepareArgument(options.partnersName, QStringLiteral("partner's name"), partnersName)}) {
-        if (!problem.isEmpty())
-            return inputError(err, problem);
-    }
+    QString problem = names.prepare(options.yourName, QStringLiteral("your name"), yourName);
+    if (problem.isEmpty())
+        problem = names.prepare(options.partnersName, QStringLiteral("partner's name"), partnersName);
+    if (!problem.isEmpty())
+        return inputError(err, problem);
+    QByteArray text;
     switch (options.mode) {
     case Mode::Explain:
-        write(out, ReadingFormat::explain(yourName, partnersName, compatibilitySteps(yourName, partnersName))
-                       .toUtf8());
+        text = ReadingFormat::explain(yourName, partnersName, compatibilitySteps(yourName, partnersName))
+                   .toUtf8();
         break;
     case Mode::Json:
-        write(out, ReadingFormat::json(yourName, partnersName, compatibilitySteps(yourName, partnersName)));
+        text = ReadingFormat::json(yourName, partnersName, compatibilitySteps(yourName, partnersName));
         break;
     default:
-        write(out, QByteArray::number(compatibilityLevel(yourName, partnersName)) + '\n');
+        text = QByteArray::number(compatibilityLevel(yourName, partnersName)) + '\n';
         break;
     }
-    return std::fflush(out) == 0 ? Success : inputError(err, QStringLiteral("cannot write the output"));
+    return Output::write(out, text) && std::fflush(out) == 0
+               ? Success
+               : inputError(err, QStringLiteral("cannot write the output"));
 }
 
 int runBatch(std::FILE* in, std::FILE* out, std::FILE* err)
@@ -174,7 +163,7 @@ int run(int argc, const char* const* argv, std::FILE* in, std::FILE* out, std::F
         return usageError(err, options.error);
     switch (options.mode) {
     case Mode::Help:
-        write(out, usage().toUtf8());
+        Output::write(out, usage().toUtf8());
         std::fflush(out);
         return Success;
     case Mode::Batch:

@@ -1,24 +1,18 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
-#include <QStringView>
 
-// The checks a name passes before a reading, the same as in the window: a name of nothing but spaces is
-// refused, and so is one longer than a name box admits (upper-casing is one character for one, so the
-// length before it is the length after).
-namespace NameCheck {
-
-enum class Problem
+// The checks a name given to qzcompat passes before a reading: it must be strict UTF-8 (no overlong
+// forms, no surrogates, nothing above U+10FFFF), and, as in the window, neither empty nor only spaces
+// nor longer than a name box admits.
+class NameCheck
 {
-    None,
-    Blank,
-    TooLong
+public:
+    // Decodes bytes, then upper-cases and trims them into name with NameRules::normalize. Returns what
+    // is wrong, starting with whose ("your name is empty or only spaces"), or an empty string.
+    QString prepare(QByteArrayView bytes, const QString& whose, QString& name);
+
+private:
+    QString decoded_; // kept between names so that its storage is reused
 };
-
-// Upper-cases and trims raw into normalized's storage with NameRules::normalize, and checks it.
-Problem prepare(QStringView raw, QString& normalized);
-
-// "your name is empty or only spaces" and the like; whose is "your name" or "partner's name".
-QString describe(Problem problem, const QString& whose);
-
-} // namespace NameCheck

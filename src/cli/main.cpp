@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#ifdef _WIN32
+#ifdef Q_OS_WIN
 #include <QByteArray>
 #include <QString>
 
