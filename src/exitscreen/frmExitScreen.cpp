@@ -36,8 +36,8 @@ using WidgetSetup::verdana;
 
 QGroupBox* navyFrame(QWidget* parent, const char* name, const QString& caption, int l, int t, int w, int h)
 {
-    auto* frame =
-        new CaptionFrame(caption, QColor(0, 0, 128), Qt::white, Twips::font(verdana(), 9.75, true), parent);
+    auto* frame = new CaptionFrame(caption, QColor(0, 0, 128), Qt::white,
+                                   WidgetSetup::pointFont(verdana(), 9.75, true), parent);
     return place(frame, name, l, t, w, h);
 }
 
@@ -58,21 +58,22 @@ frmExitScreen::frmExitScreen(Forms& forms) : QWidget(nullptr), forms_(forms)
     setFixedSize(Twips::toPixels(11115), Twips::toPixels(4725));
     setColour(this, QPalette::Window, Qt::white);
     setAutoFillBackground(true);
-    setFont(Twips::font(sansSerif(), 8.25));
+    setFont(WidgetSetup::pointFont(sansSerif(), 8.25));
 
     picExitScreenIcon = place(new QLabel(this), "picExitScreenIcon", 360, 120, 540, 540);
     picExitScreenIcon->setAccessibleName(QStringLiteral("Program icon"));
     lblExitScreenCaption = place(new QLabel(this), "lblExitScreenCaption", 1080, 240, 720, 435);
-    lblExitScreenCaption->setFont(Twips::font(sansSerif(), 18));
+    lblExitScreenCaption->setFont(WidgetSetup::pointFont(sansSerif(), 18));
     Label2 = place(new QLabel(this), "Label2", 120, 840, 6975, 1095);
     Label2->setWordWrap(true);
-    Label2->setFont(Twips::font(verdana(), 9.75, true));
+    Label2->setFont(WidgetSetup::pointFont(verdana(), 9.75, true));
 
     Check1 = place(new QCheckBox(PromoTexts::forumInvitation(), this), "Check1", 30, 2040, 7185, 555);
     const QStyle* style = Check1->style();
     const int textWidth = Check1->width() - style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, Check1) -
                           style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, Check1) - 4;
-    Check1->setFont(Twips::fitted(Twips::font(verdana(), 14.25), Check1->text(), textWidth));
+    Check1->setFont(
+        WidgetSetup::shrunkToWidth(WidgetSetup::pointFont(verdana(), 14.25), Check1->text(), textWidth));
     setColour(Check1, QPalette::WindowText, QColor(0, 0, 192));
     Check1->setCursor(linkCursor());
     Check1->setAccessibleDescription(QStringLiteral("Opens the discussion forum site in your web browser."));
@@ -91,7 +92,7 @@ frmExitScreen::frmExitScreen(Forms& forms) : QWidget(nullptr), forms_(forms)
     Label3 = place(new QLabel(PromoTexts::familyParagraph(), Frame6), "Label3", 120, 360, 3495, 3855);
     Label3->setWordWrap(true);
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label3->setFont(Twips::font(verdana(), 9));
+    Label3->setFont(WidgetSetup::pointFont(verdana(), 9));
     setColour(Label3, QPalette::WindowText, Qt::white);
     lblGoToHome = place(new LinkLabel(QStringLiteral("Click Here To Visit Kelpan Softwares"), Frame6),
                         "lblGoToHome", 75, 4250, 3585, 210);
@@ -145,7 +146,7 @@ void frmExitScreen::buildReferAFriend()
 
     cmdSubmit = place(new QPushButton(QStringLiteral("Refer A Friend &Now"), Frame2), "cmdSubmit", 1920, 1080,
                       3375, 285);
-    cmdSubmit->setFont(Twips::font(verdana(), 8.25, true));
+    cmdSubmit->setFont(WidgetSetup::pointFont(verdana(), 8.25, true));
     cmdSubmit->setAutoDefault(true);
     cmdSubmit->setAccessibleDescription(
         QStringLiteral("Hands the form to the refer-a-friend page in your web browser."));

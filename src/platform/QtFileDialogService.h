@@ -2,6 +2,8 @@
 
 #include "Services.h"
 
+// Qt's own file dialog on Linux, which leaves Qt's shared dialog history as it found it; the common file
+// dialog on Windows.
 class QtFileDialogService : public FileDialogService
 {
 public:

@@ -2,6 +2,8 @@
 
 #include "Twips.h"
 
+#include <QFont>
+#include <QFontMetricsF>
 #include <QPalette>
 #include <QWidget>
 
@@ -17,6 +19,27 @@ inline QString verdana()
 inline QString sansSerif()
 {
     return QStringLiteral("MS Sans Serif");
+}
+
+// A font of the given family and size in points. Where the family is missing (Wine has neither Verdana
+// nor MS Sans Serif), the hint makes the stand-in a sans-serif face of similar metrics, not a serif one.
+inline QFont pointFont(const QString& family, qreal points, bool bold = false, bool underline = false)
+{
+    QFont f(family);
+    f.setStyleHint(QFont::SansSerif);
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    f.setUnderline(underline);
+    return f;
+}
+
+// The font made smaller in quarter points, if need be, until text fits in width logical pixels. Where a
+// wide stand-in font replaces the one asked for, a caption then stays whole instead of being cut.
+inline QFont shrunkToWidth(QFont f, const QString& text, int width)
+{
+    while (f.pointSizeF() > 6 && QFontMetricsF(f).horizontalAdvance(text) > width)
+        f.setPointSizeF(f.pointSizeF() - 0.25);
+    return f;
 }
 
 // Names a control and puts it at its place, given in twips relative to its container.

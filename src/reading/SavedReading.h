@@ -21,11 +21,12 @@ struct BirthDate
     QString year;
 };
 
-// Reading stops after this many bytes; lines not reached by then are empty. It bounds both the time and
-// the memory a file can cost, whatever it holds.
-constexpr qint64 MaxBytesExamined = 1 << 20;
+// Reading stops after this many bytes; lines not reached by then are empty. It bounds the time a file
+// can cost, whatever it holds, while leaving room to skip a first line of a megabyte or more.
+constexpr qint64 MaxBytesExamined = 4 << 20;
 
-// Longest line value kept; ShiftDecode gives "" for anything longer, so the rest is only skipped.
+// Longest line start kept, which bounds the memory: ShiftDecode gives "" for anything longer, so the rest
+// of an over-long line is skipped and the lines after it are still read.
 constexpr qsizetype MaxLineLength = 32767;
 
 // True when the path ends in exactly "num" (case-sensitive).

@@ -42,14 +42,14 @@ void setTextColour(QWidget* widget, const QColor& colour)
 QGroupBox* page(QWidget* client, const char* name, const QString& caption)
 {
     auto* frame = new CaptionFrame(caption, PageColour, QColor(255, 255, 0),
-                                   Twips::font(verdana(), 8.25, true), client);
+                                   WidgetSetup::pointFont(verdana(), 8.25, true), client);
     return place(frame, name, 345, 720, 6495, 3375);
 }
 
 QLabel* label(QWidget* parent, const char* name, const QString& text, int l, int t, int w, int h)
 {
     auto* lbl = place(new QLabel(text, parent), name, l, t, w, h);
-    lbl->setFont(Twips::font(verdana(), 8.25));
+    lbl->setFont(WidgetSetup::pointFont(verdana(), 8.25));
     return lbl;
 }
 
@@ -59,7 +59,7 @@ frmMain::frmMain(Forms& forms) : QMainWindow(nullptr), forms_(forms), messages_(
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(AppInfo::windowTitle());
-    setFont(Twips::font(verdana(), 8.25));
+    setFont(WidgetSetup::pointFont(verdana(), 8.25));
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -76,7 +76,7 @@ frmMain::frmMain(Forms& forms) : QMainWindow(nullptr), forms_(forms), messages_(
     // The open button lies below the visible client area; only its access key reaches it.
     cmdOpen = place(new QPushButton(QStringLiteral("&Open Previously Saved Reading"), client), "cmdOpen", 120,
                     5400, 6135, 375);
-    cmdOpen->setFont(Twips::font(verdana(), 9.75, true));
+    cmdOpen->setFont(WidgetSetup::pointFont(verdana(), 9.75, true));
     cmdOpen->setAccessibleDescription(
         QStringLiteral("Opens a reading saved by QZ Free Numeris Pro and reads the names again."));
     connect(cmdOpen, &QPushButton::clicked, this, &frmMain::cmdOpen_Click);
@@ -138,7 +138,7 @@ void frmMain::buildPromotions(QWidget* client)
 {
     Label61 = place(new LinkLabel(PromoTexts::banner(), client), "Label61", 0, 90, 7185, 465);
     Label61->setAlignment(Qt::AlignCenter);
-    Label61->setFont(Twips::font(verdana(), 8.25, true, true));
+    Label61->setFont(WidgetSetup::pointFont(verdana(), 8.25, true, true));
     setTextColour(Label61, Qt::white);
     Label61->describeLink(QStringLiteral("the home page"));
     connect(Label61, &LinkLabel::clicked, this, [this] { forms_.pages().OpenHomePage(); });
@@ -150,7 +150,7 @@ void frmMain::buildPromotions(QWidget* client)
         auto* lbl = place(new LinkLabel(captionText(caption), fraFullBrand), name, 120, top, 6945, 615);
         lbl->setAlignment(Qt::AlignCenter);
         lbl->setWordWrap(true);
-        lbl->setFont(Twips::font(verdana(), 8.25, true, true));
+        lbl->setFont(WidgetSetup::pointFont(verdana(), 8.25, true, true));
         fill(lbl, WindowColour);
         setTextColour(lbl, Qt::white);
         return lbl;
@@ -182,7 +182,7 @@ void frmMain::buildNamesPage(QWidget* client)
 
     auto nameBox = [this](const char* name, int top) {
         auto* box = place(new QLineEdit(Frame1), name, 2835, top, 2895, 345);
-        box->setFont(Twips::font(verdana(), 8.25));
+        box->setFont(WidgetSetup::pointFont(verdana(), 8.25));
         box->setMaxLength(AppInfo::MaxNameLength);
         return box;
     };
@@ -199,7 +199,7 @@ void frmMain::buildNamesPage(QWidget* client)
 
     cmdNext = place(new QPushButton(QStringLiteral("&Get Our Name Compatibility Reading"), Frame1), "cmdNext",
                     705, 2640, 5055, 345);
-    cmdNext->setFont(Twips::font(verdana(), 8.25, true));
+    cmdNext->setFont(WidgetSetup::pointFont(verdana(), 8.25, true));
     cmdNext->setAccessibleDescription(QStringLiteral("Shows the level of compatibility of the two names."));
     connect(cmdNext, &QPushButton::clicked, this, &frmMain::cmdNext_Click);
 }
@@ -214,7 +214,7 @@ void frmMain::buildResultPage(QWidget* client)
             label(Frame2, names[i], QStringLiteral("compatibility"), 600, tops[i], i == 2 ? 1275 : 1080, 195);
         lblResult[i]->adjustSize();
     }
-    lblResult[2]->setFont(Twips::font(verdana(), 8.25, true));
+    lblResult[2]->setFont(WidgetSetup::pointFont(verdana(), 8.25, true));
     lblResult[2]->adjustSize();
     // The name a screen reader speaks is the line itself; the description says what the line is.
     lblResult[0]->setAccessibleDescription(QStringLiteral("Result: your name as read"));
@@ -223,7 +223,7 @@ void frmMain::buildResultPage(QWidget* client)
         QStringLiteral("Result: your level of compatibility, from 0 to 10"));
 
     cmdBack = place(new QPushButton(QStringLiteral("&Back"), Frame2), "cmdBack", 5400, 2880, 1000, 400);
-    cmdBack->setFont(Twips::font(verdana(), 8.25, true));
+    cmdBack->setFont(WidgetSetup::pointFont(verdana(), 8.25, true));
     cmdBack->setAccessibleDescription(QStringLiteral("Clears the names and goes back to the names page."));
     connect(cmdBack, &QPushButton::clicked, this, &frmMain::cmdBack_Click);
 }
@@ -236,7 +236,7 @@ void frmMain::buildBirthDay(QWidget* client)
     auto box = [this](const char* labelName, const QString& caption, int labelLeft, int labelWidth,
                       const char* name, int left, int width) {
         auto* lbl = place(new QLabel(caption, fraBirthDay), labelName, labelLeft, 210, labelWidth, 195);
-        lbl->setFont(Twips::font(sansSerif(), 8.25));
+        lbl->setFont(WidgetSetup::pointFont(sansSerif(), 8.25));
         auto* combo = place(new QComboBox(fraBirthDay), name, left, 450, width, 315);
         // Editable and without a fixed list, so every decoded value is taken as it stands.
         combo->setEditable(true);

@@ -49,7 +49,8 @@ frmAbout::frmAbout(modHelp& pages) : QDialog(nullptr)
 
     auto* lblHomePage = aboutLabel(
         new LinkLabel(QStringLiteral("Click here to visit ") + QLatin1String(PageUrls::SiteAddress), this),
-        "lblHomePage", Twips::rect(2865, 1215, 4050, 195), Twips::font(verdana, 8.25, false, true));
+        "lblHomePage", Twips::rect(2865, 1215, 4050, 195),
+        WidgetSetup::pointFont(verdana, 8.25, false, true));
     lblHomePage->describeLink(QStringLiteral("the home page"));
     // A long site address grows the link to the left, keeping its right edge in line with the text above.
     const int needed = QFontMetrics(lblHomePage->font()).horizontalAdvance(lblHomePage->text()) + 4;
@@ -62,20 +63,20 @@ frmAbout::frmAbout(modHelp& pages) : QDialog(nullptr)
     connect(lblHomePage, &LinkLabel::clicked, this, [&pages] { pages.OpenHomePage(); });
 
     auto* label3 = aboutLabel(new QLabel(PromoTexts::aboutOffer(), this), "Label3",
-                              Twips::rect(120, 1530, 6795, 435), Twips::font(verdana, 8.25, true));
+                              Twips::rect(120, 1530, 6795, 435), WidgetSetup::pointFont(verdana, 8.25, true));
     label3->setWordWrap(true);
 
     auto* lblCoBrand =
         aboutLabel(new LinkLabel(QStringLiteral("Click here for more details"), this), "lblCoBrand",
-                   Twips::rect(4620, 1965, 2295, 195), Twips::font(verdana, 8.25, false, true));
+                   Twips::rect(4620, 1965, 2295, 195), WidgetSetup::pointFont(verdana, 8.25, false, true));
     lblCoBrand->describeLink(QStringLiteral("the page of the fully-branded offer"));
     // The details are those of the fully-branded offer that Label3 describes.
     connect(lblCoBrand, &LinkLabel::clicked, this, [&pages] { pages.OpenFullyBrandedPage(); });
 
     aboutLabel(new QLabel(AppInfo::windowTitle(), this), "Label2", Twips::rect(810, 150, 3210, 240),
-               Twips::font(verdana, 9.75, true));
+               WidgetSetup::pointFont(verdana, 9.75, true));
     auto* label1 = aboutLabel(new QLabel(PromoTexts::aboutDescription(), this), "Label1",
-                              Twips::rect(810, 390, 6135, 825), Twips::font(verdana, 8.25));
+                              Twips::rect(810, 390, 6135, 825), WidgetSetup::pointFont(verdana, 8.25));
     label1->setWordWrap(true);
 
     auto* picture1 = new QLabel(this);

@@ -1,7 +1,16 @@
 #include "reading/SavedReading.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 class TestSavedReading : public QObject
 {
@@ -11,6 +20,8 @@ private slots:
     void savedReadingLines();
     void savedReadingIsBounded();
     void savedReadingEnding();
+    void unreadableFile_data();
+    void unreadableFile();
 };
 
 void TestSavedReading::savedReadingLines_data()
@@ -28,6 +39,10 @@ void TestSavedReading::savedReadingLines_data()
                                      << QStringList{QString::fromUtf16(u"\u20AC\u00E9"), "", "", "", "", ""};
     QTest::newRow("NUL kept") << QByteArray("a\0b\n", 4)
                               << QStringList{QString::fromUtf16(u"a\0b", 3), "", "", "", "", ""};
+    // Only the start of an over-long line is kept (it then decodes to nothing); the lines after it count.
+    QTest::newRow("first line of 2 MiB")
+        << QByteArray(2 << 20, 'x') + "\r\nb\r\nc\r\nd\r\ne\r\nf\r\n"
+        << QStringList{QString(SavedReading::MaxLineLength + 1, u'x'), "b", "c", "d", "e", "f"};
 }
 
 void TestSavedReading::savedReadingLines()
@@ -46,15 +61,6 @@ void TestSavedReading::savedReadingLines()
 // However large a file and however long its lines, reading keeps to a fixed budget.
 void TestSavedReading::savedReadingIsBounded()
 {
-    // An overlong line is kept only up to the length the codec takes, and then decodes to nothing.
-    QByteArray longLine = QByteArray(100000, 'x') + "\n2\n3\n\x86\x87\n"; // line 4: "12" scrambled
-    QBuffer longBuffer(&longLine);
-    QVERIFY(longBuffer.open(QIODevice::ReadOnly));
-    const auto lines = SavedReading::readLines(longBuffer);
-    QVERIFY(lines && (*lines)[0].size() <= SavedReading::MaxLineLength + 1);
-    QCOMPARE((*lines)[1], QStringLiteral("2"));
-    QCOMPARE(SavedReading::birthDate(*lines).month, QStringLiteral("12"));
-
     // Without line ends, reading stops at the budget: the device is not read to its end.
     QByteArray endless(8 * SavedReading::MaxBytesExamined, 'y');
     QBuffer endlessBuffer(&endless);
@@ -72,8 +78,50 @@ void TestSavedReading::savedReadingEnding()
     QVERIFY(SavedReading::hasNumEnding(QStringLiteral("/a/bnum")));
     QVERIFY(!SavedReading::hasNumEnding(QStringLiteral("/a/b.NUM")));
     QVERIFY(!SavedReading::hasNumEnding(QStringLiteral("/a/b.nu")));
-    QVERIFY(!SavedReading::readFile(QStringLiteral("/nonexistent/x.num")).has_value());
-    QVERIFY(!SavedReading::readFile(QStringLiteral("/tmp")).has_value());
+}
+
+// Whatever the chosen path names, an answer comes at once: nothing when it is not a readable file.
+void TestSavedReading::unreadableFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("missing") << QStringLiteral("missing");
+    QTest::newRow("folder") << QStringLiteral("folder");
+#ifdef Q_OS_UNIX
+    QTest::newRow("FIFO with no writer") << QStringLiteral("fifo");
+    QTest::newRow("symlink loop") << QStringLiteral("loop");
+    QTest::newRow("device") << QStringLiteral("device");
+    QTest::newRow("no read permission") << QStringLiteral("mode-000");
+#endif
+}
+
+void TestSavedReading::unreadableFile()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("reading.num"));
+    if (kind == QLatin1String("folder")) {
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("reading.num")));
+#ifdef Q_OS_UNIX
+    } else if (kind == QLatin1String("fifo")) {
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (kind == QLatin1String("loop")) {
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("other.num")), path));
+        QVERIFY(QFile::link(path, dir.filePath(QStringLiteral("other.num"))));
+    } else if (kind == QLatin1String("device")) {
+        path = QStringLiteral("/dev/zero");
+    } else if (kind == QLatin1String("mode-000")) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("a\nb\nc\nd\ne\nf\n") > 0);
+        file.close();
+        QVERIFY(file.setPermissions(QFileDevice::Permissions()));
+        if (geteuid() == 0)
+            QSKIP("root reads any file whatever its mode");
+#endif
+    }
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(!SavedReading::readFile(path).has_value());
+    QVERIFY(timer.elapsed() < 1000);
 }
 
 QTEST_APPLESS_MAIN(TestSavedReading)

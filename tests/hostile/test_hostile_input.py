@@ -1,5 +1,5 @@
 """Hostile input through the real windows: huge and exotic pastes, damaged settings, saved readings that
-are FIFOs, symlink loops or 2 GB sparse files. Each must meet its defined answer and leave the program
+are FIFOs or 2 GB sparse files. Each must meet its defined answer and leave the program
 responsive."""
 
 import os
@@ -7,7 +7,6 @@ import sys
 import time
 
 from hostile_common import MAX_NAME_LENGTH, Clipboard, still_types
-import harness
 from harness import BOX_TITLE, DIALOG_TITLE, check, run, stays, wait_for, x_windows
 LETTERS = "ABCDEFGHIJKLMNOPQRSTUVWXYZ"
 
@@ -113,12 +112,6 @@ def start_with_names(s):
     return proc
 
 
-def close_dialog(s, pid):
-    if x_windows(DIALOG_TITLE, pid):
-        s.key("Escape", win=s.wait_window(DIALOG_TITLE, pid))
-        s.wait_no_window(DIALOG_TITLE, pid)
-
-
 def fifo_reading(s):
     path = os.path.join(s.home, "pipe.num")
     os.mkfifo(path)
@@ -126,25 +119,6 @@ def fifo_reading(s):
     choose(s, proc.pid, path)
     dismiss_message(s, proc.pid, "Please Check The File.")
     check("Your Level of Compatibility: 8" not in s.labels(proc.pid), "a reading ran for a FIFO")
-    still_types(s, proc.pid)
-
-
-def symlink_loop_reading(s):
-    a, b = os.path.join(s.home, "a.num"), os.path.join(s.home, "b.num")
-    os.symlink(b, a)
-    os.symlink(a, b)
-    proc = start_with_names(s)
-    choose(s, proc.pid, a)
-    # Qt's dialog refuses the path itself (it names no existing file) with a warning of its own; were it
-    # to let it through, the program would have to report it.
-    if len(x_windows(DIALOG_TITLE, proc.pid)) > 1:
-        warning = [w for w in x_windows(DIALOG_TITLE, proc.pid) if harness.window_size(w)[0] < 500]
-        s.key("Return", win=warning[0] if warning else s.wait_window(DIALOG_TITLE, proc.pid))
-        wait_for(lambda: len(x_windows(DIALOG_TITLE, proc.pid)) == 1, 10, "the dialog's warning to close")
-        close_dialog(s, proc.pid)
-    else:
-        dismiss_message(s, proc.pid, "Please Check The File.")
-    check("Your Level of Compatibility: 8" not in s.labels(proc.pid), "a reading ran for a symlink loop")
     still_types(s, proc.pid)
 
 
@@ -165,4 +139,4 @@ def sparse_2gb_reading(s):
 
 if __name__ == "__main__":
     sys.exit(run([paste_100000_characters, names_from_every_plane, settings_binary, settings_damaged, settings_folder_is_a_file,
-                  fifo_reading, symlink_loop_reading, sparse_2gb_reading]))
+                  fifo_reading, sparse_2gb_reading]))
