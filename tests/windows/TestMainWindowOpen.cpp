@@ -224,6 +224,7 @@ void TestMainWindowOpen::qtDialogHistoryLeftAsItWas_data()
 void TestMainWindowOpen::qtDialogHistoryLeftAsItWas()
 {
     QFETCH(QByteArray, before);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
     const QString history = QSettings(QSettings::UserScope, QStringLiteral("QtProject")).fileName();
     QFile::remove(history);
     if (!before.isEmpty())
