@@ -179,6 +179,7 @@ void frmExitScreen::Form_Load()
     random.seedFromClock();
     const auto captions = PromoTexts::exitCaptions();
     Label2->setText(captions[static_cast<std::size_t>(PromoDraw::exitCaptionIndex(random.next()))]);
+    WidgetSetup::fitLabels(this);
 
     showScreen();
 }

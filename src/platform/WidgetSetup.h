@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QLabel>
 #include <QPalette>
 #include <QWidget>
 
@@ -21,11 +22,13 @@ inline QString sansSerif()
     return QStringLiteral("MS Sans Serif");
 }
 
-// A font of the given family and size in points. Where the family is missing (Wine has neither Verdana
-// nor MS Sans Serif), the hint makes the stand-in a sans-serif face of similar metrics, not a serif one.
+// A font of the given family and size in points. Where the family is missing, a sans-serif face of
+// similar metrics stands in (Windows' Tahoma, or DejaVu Sans from the host under Wine and on Linux), never
+// the first face in the font list, which under Wine is a serif one.
 inline QFont pointFont(const QString& family, qreal points, bool bold = false, bool underline = false)
 {
-    QFont f(family);
+    QFont f;
+    f.setFamilies({family, QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
     f.setStyleHint(QFont::SansSerif);
     f.setPointSizeF(points);
     f.setBold(bold);
@@ -40,6 +43,27 @@ inline QFont shrunkToWidth(QFont f, const QString& text, int width)
     while (f.pointSizeF() > 6 && QFontMetricsF(f).horizontalAdvance(text) > width)
         f.setPointSizeF(f.pointSizeF() - 0.25);
     return f;
+}
+
+// Makes the font of each label of a window smaller in quarter points, where need be, until the label's
+// own layout of its text fits its rectangle: the layout is fixed, and a stand-in font with wider letters
+// or taller lines than the one asked for would otherwise cut lines off.
+inline void fitLabels(QWidget* window)
+{
+    auto fits = [](const QLabel* label) {
+        if (label->wordWrap())
+            return label->heightForWidth(label->width()) <= label->height() &&
+                   label->minimumSizeHint().width() <= label->width();
+        const QSize needed = label->sizeHint();
+        return needed.width() <= label->width() && needed.height() <= label->height();
+    };
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+        QFont f = label->font();
+        while (!label->text().isEmpty() && f.pointSizeF() > 6 && !fits(label)) {
+            f.setPointSizeF(f.pointSizeF() - 0.25);
+            label->setFont(f);
+        }
+    }
 }
 
 // Names a control and puts it at its place, given in twips relative to its container.

@@ -89,6 +89,7 @@ frmMain::frmMain(Forms& forms) : QMainWindow(nullptr), forms_(forms), messages_(
     WidgetSetup::tabOrder({txtNameM, txtNameF, cmdNext, cboMonth, cboDate, cboYear, cmdOpen, cmdBack, Label61,
                            lblFullBrand, lblCobrand});
 
+    WidgetSetup::fitLabels(this);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     ScreenCentre::onFirstShow(this);
 }

@@ -92,5 +92,6 @@ frmAbout::frmAbout(modHelp& pages) : QDialog(nullptr)
 
     // The links follow the button; Tab from the last one comes back to OK.
     WidgetSetup::tabOrder({cmdOK, lblHomePage, lblCoBrand});
+    WidgetSetup::fitLabels(this);
     cmdOK->setFocus();
 }

@@ -62,7 +62,13 @@ def saved_reading_runs_the_reading(s):
     # Opening a reading loads the exit screen hidden; closing the main window shows it.
     check(stays(lambda: len(x_windows(pid=proc.pid)) == 1, 0.3), "a second window stayed on screen")
     s.key("alt+F4", win=main)
-    s.exit_screen(proc.pid)
+    s.key("alt+x", win=s.exit_screen(proc.pid))
+    s.wait_exit(proc)
+    # The program keeps one value and writes no file: the dialog's history is gone with it.
+    left = sorted(os.path.relpath(os.path.join(d, f), s.dir)
+                  for top in (s.home, s.config) for d, _, files in os.walk(top) for f in files)
+    check(left == ["config/QZFreeNameCompatibility/QZFreeNameCompatibility.ini", "home/reading.num"],
+          f"files left after the session: {left}")
 
 
 def upper_case_ending_is_refused(s):
