@@ -9,6 +9,7 @@
 #include "platform/SettingsStore.h"
 #include "platform/SystemClock.h"
 #include "platform/SystemRandomSource.h"
+#include "platform/WidgetSetup.h"
 #include "shell/Forms.h"
 
 #include <QApplication>
@@ -50,6 +51,8 @@ int main(int argc, char* argv[])
     // The program ends only through EndProgram, never because its last visible window closed.
     app.setQuitOnLastWindowClosed(false);
     app.setWindowIcon(appIcon());
+    // Menus, buttons and message boxes too keep a sans-serif face where the desktop's font is missing.
+    QApplication::setFont(WidgetSetup::withStandIns(QApplication::font()));
 
     QtMessageService messages;
     QtFileDialogService files;

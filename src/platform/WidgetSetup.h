@@ -22,18 +22,24 @@ inline QString sansSerif()
     return QStringLiteral("MS Sans Serif");
 }
 
-// A font of the given family and size in points. Where the family is missing, a sans-serif face of
-// similar metrics stands in (Windows' Tahoma, or DejaVu Sans from the host under Wine and on Linux), never
-// the first face in the font list, which under Wine is a serif one.
+// The font with sans-serif faces of similar metrics to stand in where its family is missing: Windows'
+// Tahoma, or DejaVu Sans from the host under Wine and on Linux. Without them Qt would take the first face
+// of the font list, which under Wine is a serif one with taller lines.
+inline QFont withStandIns(QFont f)
+{
+    f.setFamilies({f.family(), QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
+    f.setStyleHint(QFont::SansSerif);
+    return f;
+}
+
+// A font of the given family and size in points.
 inline QFont pointFont(const QString& family, qreal points, bool bold = false, bool underline = false)
 {
-    QFont f;
-    f.setFamilies({family, QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
-    f.setStyleHint(QFont::SansSerif);
+    QFont f(family);
     f.setPointSizeF(points);
     f.setBold(bold);
     f.setUnderline(underline);
-    return f;
+    return withStandIns(f);
 }
 
 // The font made smaller in quarter points, if need be, until text fits in width logical pixels. Where a
