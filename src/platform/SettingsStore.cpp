@@ -4,7 +4,6 @@
 #include "reading/ShiftCodec.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QSettings>
 
 namespace {
@@ -20,15 +19,20 @@ constexpr QSettings::Format StoreFormat =
     QSettings::IniFormat;
 #endif
 
+// The user's own values only: without fallbacks a missing value reads as empty, never as one found in
+// the organisation's file, the system's folders ($XDG_CONFIG_DIRS) or HKEY_LOCAL_MACHINE.
+class UserSettings : public QSettings
+{
+public:
+    explicit UserSettings(const QString& app) : QSettings(StoreFormat, QSettings::UserScope, app, app)
+    {
+        setFallbacksEnabled(false);
+    }
+};
+
 QString executableBaseName()
 {
     return AppInfo::applicationName(QCoreApplication::applicationFilePath());
-}
-
-QByteArray fileContent(const QString& fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -43,15 +47,14 @@ QString SettingsStore::applicationName() const
     return applicationName_();
 }
 
-QString SettingsStore::fileName() const
+bool SettingsStore::keeps(const QString& value)
 {
-    return QSettings(StoreFormat, QSettings::UserScope, applicationName(), applicationName()).fileName();
+    return ShiftDecode(ShiftEncode(value)) == value;
 }
 
 std::optional<QString> SettingsStore::ReadSetting(const QString& key) const
 {
-    const QString app = applicationName();
-    QSettings settings(StoreFormat, QSettings::UserScope, app, app);
+    UserSettings settings(applicationName());
     if (settings.status() == QSettings::AccessError)
         return std::nullopt;
     // A damaged file gives FormatError: it reads as holding nothing.
@@ -62,9 +65,7 @@ std::optional<QString> SettingsStore::ReadSetting(const QString& key) const
 
 bool SettingsStore::WriteSetting(const QString& key, const QString& value)
 {
-    const QString app = applicationName();
-    QSettings settings(StoreFormat, QSettings::UserScope, app, app);
-    const QByteArray before = fileContent(settings.fileName());
+    UserSettings settings(applicationName());
     settings.beginGroup(Section);
     settings.setValue(ShiftEncode(key), ShiftEncode(value));
     settings.endGroup();
@@ -73,9 +74,9 @@ bool SettingsStore::WriteSetting(const QString& key, const QString& value)
     case QSettings::NoError:
         return true;
     case QSettings::FormatError:
-        // QSettings keeps the first error it meets: with a damaged file it says FormatError whatever the
-        // write did, so only the file itself shows whether the write replaced it.
-        return fileContent(settings.fileName()) != before;
+        // QSettings keeps the first error it meets, here that of the damaged file it read, whatever the
+        // write did: the file read afresh shows whether the write replaced it.
+        return UserSettings(applicationName()).status() == QSettings::NoError;
     case QSettings::AccessError:
         break;
     }

@@ -6,7 +6,8 @@
 #include <optional>
 
 // The per-user store of the program's values: application = the executable's base name (taken at every
-// access), section "Settings". Key names and values are stored scrambled with ShiftEncode.
+// access), section "Settings". Key names and values are stored scrambled with ShiftEncode. Only the
+// user's own values count: nothing is read from organisation-wide or system-wide settings.
 class SettingsStore
 {
 public:
@@ -22,10 +23,11 @@ public:
     // False when the store cannot be written (read-only folder, full disk); nothing is thrown.
     bool WriteSetting(const QString& key, const QString& value);
 
-    QString applicationName() const;
+    // Whether a value reads back as written: the scrambling keeps only characters of the single-byte code
+    // page, up to code 170.
+    static bool keeps(const QString& value);
 
-    // Where the values of the current application name live: a file path, or a registry key on Windows.
-    QString fileName() const;
+    QString applicationName() const;
 
 private:
     NameSource applicationName_;

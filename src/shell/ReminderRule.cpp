@@ -1,44 +1,19 @@
 #include "ReminderRule.h"
 
-#include "reading/ShiftCodec.h"
-
 #include <array>
 
 namespace ReminderRule {
 
-QString widenTwoDigitYear(const QString& pattern)
-{
-    // A plain scan rather than a regular expression: this runs at every start, and the expression engine
-    // would be loaded and compiled for it alone.
-    QString format;
-    format.reserve(pattern.size() + 4);
-    for (qsizetype i = 0; i < pattern.size();) {
-        qsizetype run = 0;
-        while (i + run < pattern.size() && pattern[i + run] == u'y')
-            ++run;
-        if (run == 0) {
-            format += pattern[i++];
-            continue;
-        }
-        format += QString(run == 2 ? 4 : run, u'y');
-        i += run;
-    }
-    return format;
-}
-
-QString dateFormat(const QLocale& locale)
-{
-    // Qt's short formats often use a two-digit year, which reads back in the 1900s.
-    return widenTwoDigitYear(locale.dateFormat(QLocale::ShortFormat));
-}
-
 namespace {
 
-// The date is stored scrambled, which keeps only characters of codes up to 170 in the single-byte code
-// page: a text with other characters (digits of other scripts, direction marks) would come back damaged.
-bool survivesStore(const QString& text)
+// The user's short date format with a four-digit year: Qt's short formats often use a two-digit one,
+// which reads back in the 1900s.
+QString dateFormat(const QLocale& locale)
 {
-    return ShiftDecode(ShiftEncode(text)) == text;
+    QString format = locale.dateFormat(QLocale::ShortFormat);
+    if (!format.contains(QLatin1String("yyyy")))
+        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return format;
 }
 
 // The order of day, month and year in a date pattern, as the pattern letters 'd', 'M' and 'y' (year,
@@ -75,12 +50,12 @@ int widenYear(int twoDigits)
 
 } // namespace
 
-QString dateToText(const QDate& date, const QLocale& locale)
+QString dateToText(const QDate& date, const QLocale& locale, const std::function<bool(const QString&)>& keeps)
 {
     const QString text = locale.toString(date, dateFormat(locale));
     // Locales whose short dates name the month, use other digits or characters that the store cannot keep
     // store the ISO form, which reads back in every locale.
-    if (survivesStore(text) && textToDate(text, locale) == date)
+    if (keeps(text) && textToDate(text, locale) == date)
         return text;
     return QLocale::c().toString(date, QStringLiteral("yyyy-MM-dd"));
 }

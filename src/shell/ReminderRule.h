@@ -4,6 +4,8 @@
 #include <QLocale>
 #include <QString>
 
+#include <functional>
+
 // When to remind the user that an update may exist: at most once every fifteen days.
 namespace ReminderRule {
 
@@ -17,14 +19,10 @@ enum class Decision
 
 Decision decide(const QString& stored, const QDate& today, const QLocale& locale);
 
-// The user's short date format with a four-digit year, so that the text reads back as the same date. Where
-// that text does not read back or does not survive the store, dateToText writes the ISO form instead.
-QString dateFormat(const QLocale& locale);
-
-// A date pattern with every run of exactly two 'y' (a two-digit year) made four; other runs stay.
-QString widenTwoDigitYear(const QString& pattern);
-
-QString dateToText(const QDate& date, const QLocale& locale);
+// The date in the user's short format with a four-digit year, so that it reads back as the same date; the
+// ISO form where that text does not read back or is not one that keeps (the store's say) can hold.
+QString dateToText(const QDate& date, const QLocale& locale,
+                   const std::function<bool(const QString&)>& keeps);
 
 // Reads a date leniently, as the platform's own conversion does: three numbers in the order of day, month and
 // year of the user's short format, separated by that format's separators or by any of " /.-"; one or two

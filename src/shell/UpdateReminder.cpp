@@ -20,9 +20,13 @@ void UpdateReminder::CheckUpdateReminder()
         return;
     const QLocale locale;
     const QDate today = services_.clock.today();
+    auto storeToday = [&] {
+        services_.settings.WriteSetting(durationKey(),
+                                        ReminderRule::dateToText(today, locale, SettingsStore::keeps));
+    };
     switch (ReminderRule::decide(*stored, today, locale)) {
     case ReminderRule::Decision::FirstStart:
-        services_.settings.WriteSetting(durationKey(), ReminderRule::dateToText(today, locale));
+        storeToday();
         return;
     case ReminderRule::Decision::Quiet:
     case ReminderRule::Decision::NotADate:
@@ -31,7 +35,7 @@ void UpdateReminder::CheckUpdateReminder()
         break;
     }
     const bool yes = services_.messages.askYesNo(nullptr, ReminderRule::question());
-    services_.settings.WriteSetting(durationKey(), ReminderRule::dateToText(today, locale));
+    storeToday();
     if (yes)
         pages_.OpenDownloadPage();
 }
