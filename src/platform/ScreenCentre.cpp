@@ -3,66 +3,56 @@
 #include <QEvent>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 namespace {
 
-// The frame as the platform reports it; none until the window manager has framed the window.
-QMargins frameMargins(const QWidget* window)
-{
-    const QRect frame = window->frameGeometry();
-    const QRect client = window->geometry();
-    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-            frame.bottom() - client.bottom()};
-}
-
-// The frame of the last window the window manager has framed: the best guess for a window that is about
-// to be shown for the first time, whose own frame is not known yet.
-QMargins& lastKnownFrame()
-{
-    static QMargins frame;
-    return frame;
-}
-
+// Lives as long as the window until the frame is known: watches for the first show, then for the moves
+// and resizes that come with the window manager's frame.
 class FrameCentring : public QObject
 {
 public:
-    explicit FrameCentring(QWidget* window) : QObject(window), window_(window) {}
+    explicit FrameCentring(QWidget* window) : QObject(window), window_(window)
+    {
+        window->installEventFilter(this);
+    }
 
+protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        const QEvent::Type type = event->type();
-        if (type == QEvent::Show && !shown_) {
-            shown_ = true;
-            centre();
-        } else if (shown_ && (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Paint) &&
-                   frameMargins(window_) != centredWith_) {
-            centre();
+        if (event->type() == QEvent::Show) {
             window_->removeEventFilter(this);
-            deleteLater();
+            QWindow* handle = window_->windowHandle();
+            centre();
+            for (auto changed :
+                 {&QWindow::xChanged, &QWindow::yChanged, &QWindow::widthChanged, &QWindow::heightChanged})
+                connect(handle, changed, this, &FrameCentring::geometryChanged);
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
+    void geometryChanged()
+    {
+        if (window_->windowHandle()->frameMargins() == centredWith_)
+            return;
+        centre();
+        deleteLater();
+    }
+
+    // A window's position is that of its frame as the platform knows it.
     void centre()
     {
-        const QMargins known = frameMargins(window_);
-        centredWith_ = known;
-        if (!known.isNull())
-            lastKnownFrame() = known;
-        const QMargins frame = known.isNull() ? lastKnownFrame() : known;
+        centredWith_ = window_->windowHandle()->frameMargins();
         const QScreen* screen = window_->screen();
         if (!screen)
             return;
-        QRect outer = window_->geometry().marginsAdded(frame);
+        QRect outer = window_->geometry().marginsAdded(centredWith_);
         outer.moveCenter(screen->availableGeometry().center());
-        // A window's position is that of its frame as the platform knows it; a frame still unknown is
-        // put around the window afterwards.
-        window_->move(outer.topLeft() + QPoint(frame.left() - known.left(), frame.top() - known.top()));
+        window_->move(outer.topLeft());
     }
 
     QWidget* window_;
-    bool shown_ = false;
     QMargins centredWith_;
 };
 
@@ -72,7 +62,7 @@ namespace ScreenCentre {
 
 void onFirstShow(QWidget* window)
 {
-    window->installEventFilter(new FrameCentring(window));
+    new FrameCentring(window);
 }
 
 } // namespace ScreenCentre

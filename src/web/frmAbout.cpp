@@ -6,6 +6,7 @@
 #include "modHelp.h"
 #include "platform/AppIcon.h"
 #include "platform/LinkLabel.h"
+#include "platform/ScreenCentre.h"
 #include "platform/Twips.h"
 #include "platform/WidgetSetup.h"
 
@@ -94,4 +95,5 @@ frmAbout::frmAbout(modHelp& pages) : QDialog(nullptr)
     WidgetSetup::tabOrder({cmdOK, lblHomePage, lblCoBrand});
     WidgetSetup::fitLabels(this);
     cmdOK->setFocus();
+    ScreenCentre::onFirstShow(this);
 }
