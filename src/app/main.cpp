@@ -3,7 +3,6 @@
 #include "platform/AppStyle.h"
 #include "platform/DesktopBrowserService.h"
 #include "platform/ImmediateProcessExit.h"
-#include "platform/LockFileInstanceGuard.h"
 #include "platform/QtFileDialogService.h"
 #include "platform/QtMessageService.h"
 #include "platform/SettingsStore.h"
@@ -11,6 +10,13 @@
 #include "platform/SystemRandomSource.h"
 #include "platform/WidgetSetup.h"
 #include "shell/Forms.h"
+#ifdef Q_OS_WIN
+#include "platform/MutexInstanceGuard.h"
+using PlatformInstanceGuard = MutexInstanceGuard;
+#else
+#include "platform/LockFileInstanceGuard.h"
+using PlatformInstanceGuard = LockFileInstanceGuard;
+#endif
 
 #include <QApplication>
 
@@ -58,7 +64,7 @@ int main(int argc, char* argv[])
     QtFileDialogService files;
     DesktopBrowserService browser;
     SettingsStore settings;
-    LockFileInstanceGuard instance(AppInfo::applicationName(QCoreApplication::applicationFilePath()));
+    PlatformInstanceGuard instance(AppInfo::applicationName(QCoreApplication::applicationFilePath()));
     SystemClock clock;
     SystemRandomSource random;
     ImmediateProcessExit process;

@@ -1,51 +1,13 @@
 #include "LockFileInstanceGuard.h"
 
-#ifdef Q_OS_WIN
-#include <qt_windows.h>
-#else
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include <unistd.h>
-#endif
 
 #include <utility>
-
-LockFileInstanceGuard::LockFileInstanceGuard(QString applicationName)
-    : applicationName_(std::move(applicationName))
-{
-}
-
-#ifdef Q_OS_WIN
-
-LockFileInstanceGuard::~LockFileInstanceGuard()
-{
-    if (mutex_)
-        CloseHandle(static_cast<HANDLE>(mutex_));
-}
-
-bool LockFileInstanceGuard::claim()
-{
-    // "Local\\" is the namespace of the user's session: another user's copy is no obstacle.
-    const QString name = QStringLiteral("Local\\QZ-") + applicationName_;
-    HANDLE mutex = CreateMutexW(nullptr, FALSE, reinterpret_cast<const wchar_t*>(name.utf16()));
-    // Only a mutex that exists already means another copy runs (access denied: it exists, created by a
-    // copy with other rights); any other failure must not keep the program from starting.
-    if (!mutex)
-        return GetLastError() != ERROR_ACCESS_DENIED;
-    if (GetLastError() == ERROR_ALREADY_EXISTS) {
-        CloseHandle(mutex);
-        return false;
-    }
-    mutex_ = mutex;
-    return true;
-}
-
-#else
-
-LockFileInstanceGuard::~LockFileInstanceGuard() = default;
 
 namespace {
 
@@ -53,49 +15,44 @@ namespace {
 // process id into it) is left over once it is this old: a live copy writes its id at once.
 constexpr int UnreadableLockStaleAfterMs = 5000;
 
-bool isOwnFolder(const QString& path)
+// A folder where no one but the user can place or remove a lock: the user's own, closed to everyone else.
+bool isPrivateFolder(const QString& path)
 {
+    constexpr QFile::Permissions Others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                          QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
     const QFileInfo info(path);
-    return info.isDir() && info.ownerId() == ::getuid();
+    return info.isDir() && info.ownerId() == ::geteuid() && !(info.permissions() & Others);
 }
 
-// Makes the folder, private to the user, when nothing is there yet; true when it is the user's own.
-bool makeOwnFolder(const QString& path)
+// The same folder however this copy was started: from the session, or through su, ssh or cron, which may
+// leave XDG_RUNTIME_DIR unset or set to another user's folder. That variable when it names a private
+// folder, else the user's session folder when it is private, else Qt's runtime folder, which Qt hands out
+// only when it is the user's with mode 0700; empty when there is none.
+QString runtimeFolder(const QString& sessionFolders)
 {
-    if (!QFileInfo::exists(path) && QDir().mkpath(path))
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return isOwnFolder(path);
+    const QString fromSession = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!fromSession.isEmpty() && isPrivateFolder(fromSession))
+        return fromSession;
+    const QString session = sessionFolders + u'/' + QString::number(::geteuid());
+    if (isPrivateFolder(session))
+        return session;
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
 }
 
 } // namespace
 
-QString LockFileInstanceGuard::runtimeFolder(const QString& sessionFolders, const QString& tempFolder)
+LockFileInstanceGuard::LockFileInstanceGuard(QString applicationName, QString sessionFolders)
+    : applicationName_(std::move(applicationName)), sessionFolders_(std::move(sessionFolders))
 {
-    const QString fromSession = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!fromSession.isEmpty() && makeOwnFolder(fromSession))
-        return fromSession;
-    const QString uid = QString::number(::getuid());
-    const QString systemFolder = sessionFolders + u'/' + uid;
-    if (isOwnFolder(systemFolder))
-        return systemFolder;
-    // Keyed on the user id, not on $USER, which su may keep; made private so that no one else can place
-    // or remove the lock.
-    const QString ownFolder = tempFolder + QStringLiteral("/QZ-runtime-") + uid;
-    return makeOwnFolder(ownFolder) ? ownFolder : QString();
-}
-
-QString LockFileInstanceGuard::lockFileName() const
-{
-    const QString folder = runtimeFolder(QStringLiteral("/run/user"), QDir::tempPath());
-    return folder.isEmpty() ? QString() : folder + u'/' + applicationName_ + QStringLiteral(".lock");
 }
 
 bool LockFileInstanceGuard::claim()
 {
-    const QString fileName = lockFileName();
+    const QString folder = runtimeFolder(sessionFolders_);
     // Without a runtime folder of this user's own the guard cannot be held: start all the same.
-    if (fileName.isEmpty())
+    if (folder.isEmpty())
         return true;
+    const QString fileName = folder + u'/' + applicationName_ + QStringLiteral(".lock");
     lock_ = std::make_unique<QLockFile>(fileName);
     // A lock is stale only when its holder is gone; a live holder is never taken over, however old.
     lock_->setStaleLockTime(0);
@@ -125,4 +82,9 @@ bool LockFileInstanceGuard::claim()
     return !lock_->getLockInfo(&pid, &host, &app);
 }
 
-#endif
+void LockFileInstanceGuard::release()
+{
+    // Removes the file only when this copy holds the lock.
+    if (lock_)
+        lock_->unlock();
+}

@@ -10,8 +10,9 @@ class SettingsStore;
 
 // Everything outside the program's own logic reaches it through these interfaces, so that tests can put
 // recording fakes in their place. Each has one real implementation, in a file named after its class
-// (QtMessageService, QtFileDialogService, DesktopBrowserService, LockFileInstanceGuard, SystemClock,
-// SystemRandomSource, ImmediateProcessExit).
+// (QtMessageService, QtFileDialogService, DesktopBrowserService, SystemClock, SystemRandomSource,
+// ImmediateProcessExit), one per platform for the instance guard (LockFileInstanceGuard on Linux,
+// MutexInstanceGuard on Windows).
 
 // Modal message boxes, titled with the program's title.
 class MessageService
@@ -54,8 +55,10 @@ class InstanceGuard
 {
 public:
     virtual ~InstanceGuard() = default;
-    // True when this copy is the only one; it then holds the claim until the process ends.
+    // True when this copy is the only one; it then holds the claim until it releases it.
     virtual bool claim() = 0;
+    // Gives up the claim, if one is held; the process ends without running destructors.
+    virtual void release() = 0;
 };
 
 class Clock

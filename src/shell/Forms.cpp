@@ -23,11 +23,6 @@ Forms::Entry* Forms::find(Id id)
     return nullptr;
 }
 
-const Forms::Entry* Forms::find(Id id) const
-{
-    return const_cast<Forms*>(this)->find(id);
-}
-
 template <typename W> W& Forms::load(Id id)
 {
     if (Entry* e = find(id))
@@ -49,11 +44,6 @@ frmMain& Forms::main()
 frmExitScreen& Forms::exitScreen()
 {
     return load<frmExitScreen>(Id::ExitScreen);
-}
-
-bool Forms::isLoaded(Id id) const
-{
-    return find(id) != nullptr;
 }
 
 void Forms::unload(Id id)
@@ -91,5 +81,7 @@ void Forms::EndProgram()
         ids.push_back(e.id);
     for (Id id : ids)
         unload(id);
+    // The process ends without destructors: a lock left behind would outlive the program.
+    services_.instance.release();
     services_.process.terminate();
 }

@@ -37,7 +37,6 @@ public:
     frmMain& main();
     frmExitScreen& exitScreen();
 
-    bool isLoaded(Id id) const;
     void unload(Id id);
 
     // Creates the About window, shows it modally without an owner and destroys it when closed.
@@ -57,7 +56,6 @@ private:
     };
 
     Entry* find(Id id);
-    const Entry* find(Id id) const;
     template <typename W> W& load(Id id);
 
     Services services_;

@@ -97,8 +97,10 @@ public:
         ++claims;
         return onlyCopy;
     }
+    void release() override { ++releases; }
     bool onlyCopy = true;
     int claims = 0;
+    int releases = 0;
 };
 
 class FakeClock : public Clock
@@ -168,9 +170,6 @@ public:
             QStringLiteral("QZTestApp%1-").arg(QDateTime::currentMSecsSinceEpoch(), 0, 36);
         return prefix;
     }
-
-    // The store's file for this fixture's application name.
-    QString settingsFile() const { return settings.fileName(); }
 
     FakeMessages messages;
     FakeFileDialog files;

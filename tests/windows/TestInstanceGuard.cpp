@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <pwd.h>
 #include <unistd.h>
 
 namespace {
@@ -17,6 +18,51 @@ QString uniqueName()
 {
     static int count = 0;
     return QStringLiteral("qz-guard-%1-%2").arg(QCoreApplication::applicationPid()).arg(++count);
+}
+
+// Sets an environment variable for one test row; unset when value is null.
+class ScopedVariable
+{
+public:
+    ScopedVariable(const char* name, const QString& value) : name_(name), old_(qgetenv(name))
+    {
+        set(value.isNull() ? QByteArray() : QFile::encodeName(value));
+    }
+    ~ScopedVariable() { set(old_); }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    void set(const QByteArray& value)
+    {
+        if (value.isNull())
+            qunsetenv(name_);
+        else
+            qputenv(name_, value);
+    }
+    const char* name_;
+    QByteArray old_;
+};
+
+// Makes a folder: "private" (the user's, mode 0700), "open" (the user's, mode 0755) or "another user's";
+// anything else makes nothing. Only root can make a folder that belongs to someone else: anyone else gets
+// "/", which is root's.
+QString makeFolder(const QString& path, const QString& kind)
+{
+    if (kind == u"another user's" && ::getuid() != 0)
+        return QStringLiteral("/");
+    if (kind != u"private" && kind != u"open" && kind != u"another user's")
+        return path;
+    if (!QDir().mkpath(path))
+        return QString();
+    QFile::Permissions mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    if (kind == u"open")
+        mode |= QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+    if (!QFile::setPermissions(path, mode))
+        return QString();
+    if (kind == u"another user's" && ::chown(QFile::encodeName(path).constData(), 65534, 65534) != 0)
+        return QString();
+    return path;
 }
 
 } // namespace
@@ -39,6 +85,7 @@ void TestInstanceGuard::claim_data()
     QTest::newRow("nothing") << "" << 0 << true;
     QTest::newRow("a live copy's lock") << "live" << 0 << false;
     QTest::newRow("a live copy's old lock") << "live" << 3600 << false;
+    QTest::newRow("a copy that ended") << "released" << 0 << true;
     QTest::newRow("empty file, old") << "empty" << 10 << true;
     QTest::newRow("empty file, just made") << "empty" << 0 << false;
     QTest::newRow("unreadable holder, old") << "garbage" << 10 << true;
@@ -52,16 +99,21 @@ void TestInstanceGuard::claim()
 
     QTemporaryDir runtime;
     QVERIFY(runtime.isValid());
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    const ScopedVariable variable("XDG_RUNTIME_DIR", runtime.path());
     const QString app = uniqueName();
     const QString path = runtime.filePath(app + QStringLiteral(".lock"));
 
     LockFileInstanceGuard live(app);
-    if (atLockPath == u"live") {
+    if (atLockPath == u"live" || atLockPath == u"released") {
         QVERIFY(live.claim());
+        QVERIFY(QFile::exists(path));
+    }
+    if (atLockPath == u"released") {
+        live.release();
+        QVERIFY(QDir(runtime.path()).isEmpty());
     } else if (atLockPath == u"folder") {
         QVERIFY(QDir().mkdir(path));
-    } else if (!atLockPath.isEmpty()) {
+    } else if (atLockPath == u"empty" || atLockPath == u"garbage") {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         if (atLockPath == u"garbage")
@@ -77,69 +129,70 @@ void TestInstanceGuard::claim()
 
     LockFileInstanceGuard next(app);
     QTEST(next.claim(), "starts");
-    QCOMPARE(next.lockFileName(), path);
 }
 
-// Copies started from the session, without its runtime variable (su, ssh, cron) or with another user's
-// left in it find the same folder.
+// The lock lives only where no one else can place or remove it, and in the same folder however the copy
+// was started: from the session, or through su, ssh or cron without the session's variable or with
+// another user's left in it. Without a folder of the user's own the program starts without a lock.
 void TestInstanceGuard::runtimeFolder_data()
 {
-    QTest::addColumn<QString>("variable"); // "session", "unset" or "another user's"
-    QTest::addColumn<bool>("sessionFolderExists");
-    QTest::addColumn<bool>("tempFolderTaken"); // someone else made the private folder under the temp folder
-    QTest::addColumn<QString>("folder");       // "session", "private" or "none"
-    QTest::newRow("from the session") << "session" << true << false << "session";
-    QTest::newRow("unset") << "unset" << true << false << "session";
-    QTest::newRow("another user's") << "another user's" << true << false << "session";
-    QTest::newRow("unset, no session folder") << "unset" << false << false << "private";
-    QTest::newRow("another user's, no session folder") << "another user's" << false << false << "private";
-    // Only root can make a folder that belongs to someone else.
-    if (::getuid() == 0)
-        QTest::newRow("private folder taken") << "unset" << false << true << "none";
+    QTest::addColumn<QString>("variable");      // XDG_RUNTIME_DIR: a folder as makeFolder makes, or "unset"
+    QTest::addColumn<QString>("sessionFolder"); // the user's folder under the session folders
+    QTest::addColumn<bool>("qtFolderTaken");    // another user made the folder Qt falls back on
+    QTest::addColumn<QString>("lockIn");        // "variable", "session", "Qt's" or "nowhere"
+    QTest::newRow("from the session") << "private"
+                                      << "private" << false << "variable";
+    QTest::newRow("unset") << "unset"
+                           << "private" << false << "session";
+    QTest::newRow("an open folder") << "open"
+                                    << "private" << false << "session";
+    QTest::newRow("another user's") << "another user's"
+                                    << "private" << false << "session";
+    QTest::newRow("unset, no session folder") << "unset"
+                                              << "none" << false << "Qt's";
+    QTest::newRow("unset, open session folder") << "unset"
+                                                << "open" << false << "Qt's";
+    if (::getuid() == 0) {
+        QTest::newRow("another user's session folder") << "unset"
+                                                       << "another user's" << false << "Qt's";
+        QTest::newRow("Qt's folder taken") << "unset"
+                                           << "none" << true << "nowhere";
+    }
 }
 
 void TestInstanceGuard::runtimeFolder()
 {
     QFETCH(QString, variable);
-    QFETCH(bool, sessionFolderExists);
-    QFETCH(bool, tempFolderTaken);
-    QFETCH(QString, folder);
+    QFETCH(QString, sessionFolder);
+    QFETCH(bool, qtFolderTaken);
+    QFETCH(QString, lockIn);
 
+    QTemporaryDir variableParent;
     QTemporaryDir sessionFolders;
     QTemporaryDir temp;
-    QVERIFY(sessionFolders.isValid() && temp.isValid());
-    const QString uid = QString::number(::getuid());
-    const QString session = sessionFolders.filePath(uid);
-    const QString privateFolder = temp.filePath(QStringLiteral("QZ-runtime-") + uid);
-    if (sessionFolderExists)
-        QVERIFY(QDir().mkdir(session));
-    // Root owns every folder it makes: one of someone else's needs a change of owner, which only root can
-    // make; anyone else finds "/" owned by root.
-    auto someoneElses = [](const QString& path) {
-        if (::getuid() != 0)
-            return QStringLiteral("/");
-        return QDir().mkdir(path) && ::chown(QFile::encodeName(path).constData(), 65534, 65534) == 0
-                   ? path
-                   : QString();
-    };
-    if (tempFolderTaken)
-        QCOMPARE(someoneElses(privateFolder), privateFolder);
-    QByteArray value;
-    if (variable == u"session")
-        value = QFile::encodeName(session);
-    else if (variable == u"another user's")
-        value = QFile::encodeName(someoneElses(sessionFolders.filePath(QStringLiteral("other"))));
-    if (value.isNull())
-        qunsetenv("XDG_RUNTIME_DIR");
-    else
-        qputenv("XDG_RUNTIME_DIR", value);
+    QVERIFY(variableParent.isValid() && sessionFolders.isValid() && temp.isValid());
+    const QString variableFolder = makeFolder(variableParent.filePath(QStringLiteral("runtime")), variable);
+    const QString session = makeFolder(sessionFolders.filePath(QString::number(::geteuid())), sessionFolder);
+    const QString qtFolder =
+        temp.filePath(QStringLiteral("runtime-") + QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name));
+    QVERIFY(!variableFolder.isEmpty() && !session.isEmpty());
+    if (qtFolderTaken)
+        QCOMPARE(makeFolder(qtFolder, QStringLiteral("another user's")), qtFolder);
+    const ScopedVariable xdg("XDG_RUNTIME_DIR", variable == u"unset" ? QString() : variableFolder);
+    const ScopedVariable tmp("TMPDIR", temp.path());
 
-    const QString expected = folder == u"session"   ? session
-                             : folder == u"private" ? privateFolder
+    const QString app = uniqueName();
+    LockFileInstanceGuard guard(app, sessionFolders.path());
+    QVERIFY(guard.claim());
+
+    const QString expected = lockIn == u"variable"  ? variableFolder
+                             : lockIn == u"session" ? session
+                             : lockIn == u"Qt's"    ? qtFolder
                                                     : QString();
-    QCOMPARE(LockFileInstanceGuard::runtimeFolder(sessionFolders.path(), temp.path()), expected);
-    if (folder == u"private")
-        QCOMPARE(QFile::permissions(privateFolder) & 0x0077, QFile::Permissions());
+    // An empty folder name would put the lock at the root.
+    for (const QString& folder : {variableFolder, session, qtFolder, QString()})
+        QCOMPARE(QFile::exists(folder + u'/' + app + QStringLiteral(".lock")),
+                 lockIn != u"nowhere" && folder == expected);
 }
 
 QTEST_GUILESS_MAIN(TestInstanceGuard)

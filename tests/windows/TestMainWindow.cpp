@@ -381,7 +381,7 @@ void TestMainWindow::exitOpensNoPage()
     ProgramFixture::flushDeletes();
 
     QCOMPARE(program->fake.browser.opened, QStringList{});
-    QVERIFY(!program->forms->isLoaded(Forms::Id::Main));
+    QCOMPARE(ProgramFixture::topLevel("frmMain"), nullptr);
     QVERIFY(program->forms->exitScreen().widget()->isVisible());
     QCOMPARE(program->fake.process.calls, 0);
 }

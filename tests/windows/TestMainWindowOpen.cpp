@@ -112,7 +112,7 @@ void TestMainWindowOpen::readsBirthDateAndRunsReading()
     // Opening a reading does not close anything: the main window stays, the others are hidden.
     QVERIFY(main->isVisible());
     QVERIFY(!program->forms->startup().isVisible());
-    QVERIFY(program->forms->isLoaded(Forms::Id::ExitScreen));
+    QVERIFY(ProgramFixture::topLevel("frmExitScreen"));
     QVERIFY(!program->forms->exitScreen().isVisible());
 }
 
@@ -169,7 +169,7 @@ void TestMainWindowOpen::refusedOrCancelledChangesNothing()
     QCOMPARE(birthDate(), (QStringList{QStringLiteral("3"), QString(), QString()}));
     QVERIFY(!resultPageInFront(main));
     QCOMPARE(resultCaption(main, 2), QStringLiteral("compatibility"));
-    QVERIFY(!program->forms->isLoaded(Forms::Id::ExitScreen));
+    QCOMPARE(ProgramFixture::topLevel("frmExitScreen"), nullptr);
 }
 
 void TestMainWindowOpen::shortFileEmptiesBirthDate()
@@ -201,7 +201,7 @@ void TestMainWindowOpen::emptyNamesStillHideTheOtherWindows()
     QCOMPARE(birthDate(), (QStringList{QStringLiteral("1"), QStringLiteral("31"), QStringLiteral("1975")}));
     QVERIFY(!resultPageInFront(main));
     QVERIFY(!program->forms->startup().isVisible());
-    QVERIFY(program->forms->isLoaded(Forms::Id::ExitScreen));
+    QVERIFY(ProgramFixture::topLevel("frmExitScreen"));
     QVERIFY(!program->forms->exitScreen().isVisible());
     const int drawsAfterLoad = program->fake.random.draws;
 
