@@ -3,12 +3,21 @@
 #include <QEvent>
 #include <QScreen>
 #include <QWidget>
-#include <QWindow>
 
 namespace {
 
-// Lives as long as the window until the frame is known: watches for the first show, then for the moves
-// and resizes that come with the window manager's frame.
+// The frame as the platform reports it; none until the window manager has framed the window.
+QMargins frameMargins(const QWidget* window)
+{
+    const QRect frame = window->frameGeometry();
+    const QRect client = window->geometry();
+    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+            frame.bottom() - client.bottom()};
+}
+
+// Watches the window from its first show until its frame is known, then is gone. A window manager puts
+// its frame around a window only after it is mapped, so the window is centred again then; a frame that is
+// known at the show (Windows, client-side decorations) ends the watch at the first paint.
 class FrameCentring : public QObject
 {
 public:
@@ -20,30 +29,27 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Show) {
-            window_->removeEventFilter(this);
-            QWindow* handle = window_->windowHandle();
+        const QEvent::Type type = event->type();
+        if (type == QEvent::Show && !shown_) {
             centre();
-            for (auto changed :
-                 {&QWindow::xChanged, &QWindow::yChanged, &QWindow::widthChanged, &QWindow::heightChanged})
-                connect(handle, changed, this, &FrameCentring::geometryChanged);
+        } else if (shown_ && (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Paint)) {
+            const QMargins frame = frameMargins(window_);
+            if (!frame.isNull()) {
+                if (frame != centredWith_)
+                    centre();
+                window_->removeEventFilter(this);
+                deleteLater();
+            }
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
-    void geometryChanged()
-    {
-        if (window_->windowHandle()->frameMargins() == centredWith_)
-            return;
-        centre();
-        deleteLater();
-    }
-
     // A window's position is that of its frame as the platform knows it.
     void centre()
     {
-        centredWith_ = window_->windowHandle()->frameMargins();
+        shown_ = true;
+        centredWith_ = frameMargins(window_);
         const QScreen* screen = window_->screen();
         if (!screen)
             return;
@@ -53,6 +59,7 @@ private:
     }
 
     QWidget* window_;
+    bool shown_ = false;
     QMargins centredWith_;
 };
 

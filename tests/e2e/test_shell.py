@@ -5,7 +5,9 @@ import os
 import sys
 import time
 
-from harness import BOX_TITLE, check, main_windows, page_url, run, stays, us_date, wait_for, x_windows
+from harness import (BOX_TITLE, MAIN_TITLE, check, is_exit_screen, main_windows, page_url, run, stays, us_date,
+                     wait_for, x_windows)
+from test_exit_screen import expect_centred
 
 QUESTION = "There maybe an update to this software available"
 
@@ -70,6 +72,25 @@ def killed_copy_does_not_block_the_next_start(s):
     check(not x_windows(BOX_TITLE, third.pid), "an empty lock file left by a killed copy refused the next one")
 
 
+def normal_exit_leaves_no_lock(s):
+    proc = s.start()
+    main = s.main_window(proc.pid)
+    lock = os.path.join(s.runtime, "QZFreeNameCompatibility.lock")
+    check(os.path.exists(lock), "no lock file while the program runs")
+    s.key("alt+F4", win=main)
+    s.key("Return", win=s.exit_screen(proc.pid))  # the focus starts on "Exit"
+    check(s.wait_exit(proc) == 0, f"the program ended with status {proc.returncode}")
+    check(not os.path.exists(lock), "the lock file outlived the program")
+
+
+def about_window_opens_centred(s):
+    proc = s.start()
+    main = s.main_window(proc.pid)
+    s.key("alt+h", "a", win=main)
+    about = s.wait_window(MAIN_TITLE, proc.pid, pick=lambda w: w != main and not is_exit_screen(w))
+    expect_centred(about, "the About window")
+
+
 def two_copies_started_together_give_one_main_window(s):
     a = s.start()
     b = s.start()
@@ -113,16 +134,8 @@ def reminder_no_opens_nothing(s):
     check(stays(lambda: not s.urls(), 0.5), f"a page was opened after No: {s.urls()}")
 
 
-def recent_date_is_quiet(s):
-    s.write_duration(us_date(today() - datetime.timedelta(days=14)))
-    before = settings_bytes(s)
-    proc = s.start()
-    s.main_window(proc.pid)
-    check(not x_windows(BOX_TITLE, proc.pid), "the reminder came up for a date 14 days old")
-    check(settings_bytes(s) == before, "the stored date was rewritten")
-
-
 if __name__ == "__main__":
     sys.exit(run([first_start_stores_today, second_copy_says_already_running,
-                  killed_copy_does_not_block_the_next_start, two_copies_started_together_give_one_main_window,
-                  reminder_yes_opens_the_download_page, reminder_no_opens_nothing, recent_date_is_quiet]))
+                  killed_copy_does_not_block_the_next_start, normal_exit_leaves_no_lock, about_window_opens_centred,
+                  two_copies_started_together_give_one_main_window, reminder_yes_opens_the_download_page,
+                  reminder_no_opens_nothing]))
