@@ -20,49 +20,19 @@ QString uniqueName()
     return QStringLiteral("qz-guard-%1-%2").arg(QCoreApplication::applicationPid()).arg(++count);
 }
 
-// Sets an environment variable for one test row; unset when value is null.
-class ScopedVariable
-{
-public:
-    ScopedVariable(const char* name, const QString& value) : name_(name), old_(qgetenv(name))
-    {
-        set(value.isNull() ? QByteArray() : QFile::encodeName(value));
-    }
-    ~ScopedVariable() { set(old_); }
-    ScopedVariable(const ScopedVariable&) = delete;
-    ScopedVariable& operator=(const ScopedVariable&) = delete;
-
-private:
-    void set(const QByteArray& value)
-    {
-        if (value.isNull())
-            qunsetenv(name_);
-        else
-            qputenv(name_, value);
-    }
-    const char* name_;
-    QByteArray old_;
-};
-
-// Makes a folder: "private" (the user's, mode 0700), "open" (the user's, mode 0755) or "another user's";
-// anything else makes nothing. Only root can make a folder that belongs to someone else: anyone else gets
-// "/", which is root's.
+// Makes a folder of the kind a row names: "private" (the user's, rwx------), "open" (rwxr-xr-x) or
+// "another user's" (only root can give one away: anyone else gets "/", root's); any other kind, nothing.
 QString makeFolder(const QString& path, const QString& kind)
 {
-    if (kind == u"another user's" && ::getuid() != 0)
+    const bool others = kind == u"another user's";
+    if (others && ::getuid() != 0)
         return QStringLiteral("/");
-    if (kind != u"private" && kind != u"open" && kind != u"another user's")
+    if (kind != u"private" && kind != u"open" && !others)
         return path;
-    if (!QDir().mkpath(path))
-        return QString();
-    QFile::Permissions mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
-    if (kind == u"open")
-        mode |= QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
-    if (!QFile::setPermissions(path, mode))
-        return QString();
-    if (kind == u"another user's" && ::chown(QFile::encodeName(path).constData(), 65534, 65534) != 0)
-        return QString();
-    return path;
+    const auto mode = QFile::Permissions::fromInt(kind == u"open" ? 0x7055 : 0x7000);
+    const bool made = QDir().mkpath(path) && QFile::setPermissions(path, mode) &&
+                      (!others || ::chown(QFile::encodeName(path).constData(), 65534, 65534) == 0);
+    return made ? path : QString();
 }
 
 } // namespace
@@ -71,11 +41,21 @@ class TestInstanceGuard : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void claim_data();
     void claim();
     void runtimeFolder_data();
     void runtimeFolder();
+
+private:
+    QTemporaryDir temp_; // the temporary folder, where Qt falls back for a runtime folder
 };
+
+void TestInstanceGuard::initTestCase()
+{
+    QVERIFY(temp_.isValid());
+    qputenv("TMPDIR", QFile::encodeName(temp_.path()));
+}
 
 void TestInstanceGuard::claim_data()
 {
@@ -99,7 +79,7 @@ void TestInstanceGuard::claim()
 
     QTemporaryDir runtime;
     QVERIFY(runtime.isValid());
-    const ScopedVariable variable("XDG_RUNTIME_DIR", runtime.path());
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     const QString app = uniqueName();
     const QString path = runtime.filePath(app + QStringLiteral(".lock"));
 
@@ -174,17 +154,19 @@ void TestInstanceGuard::runtimeFolder()
 
     QTemporaryDir variableParent;
     QTemporaryDir sessionFolders;
-    QTemporaryDir temp;
-    QVERIFY(variableParent.isValid() && sessionFolders.isValid() && temp.isValid());
+    QVERIFY(variableParent.isValid() && sessionFolders.isValid());
     const QString variableFolder = makeFolder(variableParent.filePath(QStringLiteral("runtime")), variable);
     const QString session = makeFolder(sessionFolders.filePath(QString::number(::geteuid())), sessionFolder);
     const QString qtFolder =
-        temp.filePath(QStringLiteral("runtime-") + QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name));
+        temp_.filePath(QStringLiteral("runtime-") + QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name));
+    QVERIFY(QDir(qtFolder).removeRecursively());
     QVERIFY(!variableFolder.isEmpty() && !session.isEmpty());
     if (qtFolderTaken)
         QCOMPARE(makeFolder(qtFolder, QStringLiteral("another user's")), qtFolder);
-    const ScopedVariable xdg("XDG_RUNTIME_DIR", variable == u"unset" ? QString() : variableFolder);
-    const ScopedVariable tmp("TMPDIR", temp.path());
+    if (variable == u"unset")
+        qunsetenv("XDG_RUNTIME_DIR");
+    else
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(variableFolder));
 
     const QString app = uniqueName();
     LockFileInstanceGuard guard(app, sessionFolders.path());

@@ -85,7 +85,6 @@ private slots:
 
     void reminder_data();
     void reminder();
-    void reminderAnsweredNoIsQuietTheSameDay();
     void storedKeyAndValueAreEncoded();
     void otherApplicationNameSeesNothing();
     void unwritableStoreDoesNotStopStartup();
@@ -207,23 +206,6 @@ void TestStartupAndExit::reminder()
     }
     // Whatever the reminder did, the program goes on to its main window.
     QVERIFY(program.forms->main().isVisible());
-}
-
-void TestStartupAndExit::reminderAnsweredNoIsQuietTheSameDay()
-{
-    const QString app = FakeServices::nextApplicationName();
-    const QDate today(2024, 3, 10);
-    {
-        ProgramFixture first(app);
-        first.fake.clock.date = today;
-        QVERIFY(first.fake.settings.WriteSetting(DurationKey, dateText(today.addDays(-30))));
-        first.start();
-        QCOMPARE(first.fake.messages.texts(), QStringList{Question});
-    }
-    ProgramFixture again(app);
-    again.fake.clock.date = today;
-    again.start();
-    QCOMPARE(again.fake.messages.texts(), QStringList{});
 }
 
 // The one entry in the store is neither named "Duration" nor holds a readable date.
