@@ -41,7 +41,6 @@ class TestInstanceGuard : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
     void claim_data();
     void claim();
     void runtimeFolder_data();
@@ -50,12 +49,6 @@ private slots:
 private:
     QTemporaryDir temp_; // the temporary folder, where Qt falls back for a runtime folder
 };
-
-void TestInstanceGuard::initTestCase()
-{
-    QVERIFY(temp_.isValid());
-    qputenv("TMPDIR", QFile::encodeName(temp_.path()));
-}
 
 void TestInstanceGuard::claim_data()
 {
@@ -152,13 +145,21 @@ void TestInstanceGuard::runtimeFolder()
     QFETCH(bool, qtFolderTaken);
     QFETCH(QString, lockIn);
 
+    // Set by the row, not by initTestCase: a slot missing from a stale moc output is skipped without a
+    // word, and Qt's fallback would then land in the shared /tmp. Every folder below is made in this one.
+    QVERIFY(temp_.isValid());
+    qputenv("TMPDIR", QFile::encodeName(temp_.path()));
+    QCOMPARE(QDir::tempPath(), temp_.path());
+    const passwd* user = ::getpwuid(::geteuid());
+    QVERIFY(user);
+
     QTemporaryDir variableParent;
     QTemporaryDir sessionFolders;
     QVERIFY(variableParent.isValid() && sessionFolders.isValid());
     const QString variableFolder = makeFolder(variableParent.filePath(QStringLiteral("runtime")), variable);
     const QString session = makeFolder(sessionFolders.filePath(QString::number(::geteuid())), sessionFolder);
     const QString qtFolder =
-        temp_.filePath(QStringLiteral("runtime-") + QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name));
+        temp_.filePath(QStringLiteral("runtime-") + QString::fromLocal8Bit(user->pw_name));
     QVERIFY(QDir(qtFolder).removeRecursively());
     QVERIFY(!variableFolder.isEmpty() && !session.isEmpty());
     if (qtFolderTaken)
