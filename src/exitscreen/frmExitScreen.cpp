@@ -5,6 +5,7 @@
 #include "common/Text.h"
 #include "platform/CaptionFrame.h"
 #include "platform/KeyFilter.h"
+#include "platform/LinkCheckBox.h"
 #include "platform/LinkLabel.h"
 #include "platform/ScreenCentre.h"
 #include "platform/TopmostWindow.h"
@@ -24,6 +25,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
+#include <QTextDocument>
 
 #include <algorithm>
 
@@ -68,7 +70,7 @@ frmExitScreen::frmExitScreen(Forms& forms) : QWidget(nullptr), forms_(forms)
     Label2->setWordWrap(true);
     Label2->setFont(WidgetSetup::pointFont(verdana(), 9.75, true));
 
-    Check1 = place(new QCheckBox(PromoTexts::forumInvitation(), this), "Check1", 30, 2040, 7185, 555);
+    Check1 = place(new LinkCheckBox(PromoTexts::forumInvitation(), this), "Check1", 30, 2040, 7185, 555);
     const QStyle* style = Check1->style();
     const int textWidth = Check1->width() - style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, Check1) -
                           style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, Check1) - 4;
@@ -137,12 +139,18 @@ void frmExitScreen::buildReferAFriend()
     txtMessage->installEventFilter(this);
     setMessageText(ReferAFriend::initialMessage());
     txtMessage->setAccessibleName(QStringLiteral("Your message"));
-    txtMessage->setAccessibleDescription(QStringLiteral("Refer a friend: the message sent to your friend."));
-    hintFields_ = {{{txtName, ReferAFriend::nameHint()},
-                    {txtEmail, ReferAFriend::emailHint()},
-                    {txtFriendName, ReferAFriend::friendNameHint()},
-                    {txtFriendEmail, ReferAFriend::friendEmailHint()},
-                    {txtMessage, ReferAFriend::messageHint()}}};
+    txtMessage->setAccessibleDescription(QStringLiteral(
+        "Refer a friend: the message sent to your friend. Until you change it, it holds the hint."));
+    hintFields_ = {{{txtName, ReferAFriend::nameHint(), &frmExitScreen::txtName_GotFocus,
+                     &frmExitScreen::txtName_LostFocus},
+                    {txtEmail, ReferAFriend::emailHint(), &frmExitScreen::txtEmail_GotFocus,
+                     &frmExitScreen::txtEmail_LostFocus},
+                    {txtFriendName, ReferAFriend::friendNameHint(), &frmExitScreen::txtFriendName_GotFocus,
+                     &frmExitScreen::txtFriendName_LostFocus},
+                    {txtFriendEmail, ReferAFriend::friendEmailHint(), &frmExitScreen::txtFriendEmail_GotFocus,
+                     &frmExitScreen::txtFriendEmail_LostFocus},
+                    {txtMessage, ReferAFriend::messageHint(), &frmExitScreen::txtMessage_GotFocus,
+                     &frmExitScreen::txtMessage_LostFocus}}};
 
     cmdSubmit = place(new QPushButton(QStringLiteral("Refer A Friend &Now"), Frame2), "cmdSubmit", 1920, 1080,
                       3375, 285);
@@ -155,7 +163,9 @@ void frmExitScreen::buildReferAFriend()
 
 QString frmExitScreen::messageText() const
 {
-    return txtMessage->toPlainText().replace(u'\n', QStringLiteral("\r\n"));
+    // The raw text: toPlainText() would turn a no-break space into a space and a line separator into a
+    // line break. Only the breaks between paragraphs are the line breaks typed with Enter.
+    return txtMessage->document()->toRawText().replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
 }
 
 void frmExitScreen::setMessageText(const QString& text)
@@ -180,6 +190,8 @@ void frmExitScreen::Form_Load()
     const auto captions = PromoTexts::exitCaptions();
     Label2->setText(captions[static_cast<std::size_t>(PromoDraw::exitCaptionIndex(random.next()))]);
     WidgetSetup::fitLabels(this);
+    // Read with the window's title as the screen opens: what a sighted user sees at first glance.
+    setAccessibleDescription(Label2->text() + QStringLiteral(" ") + Frame2->title());
 
     showScreen();
 }
@@ -281,8 +293,6 @@ void frmExitScreen::updateHint(QWidget* field, bool focusIn)
 {
     const auto entry = std::find_if(hintFields_.begin(), hintFields_.end(),
                                     [field](const HintField& f) { return f.field == field; });
-    if (entry == hintFields_.end())
-        return;
     auto* line = qobject_cast<QLineEdit*>(field);
     const QString text = line ? line->text() : messageText();
     const QString next = focusIn ? ReferAFriend::textOnFocusIn(text, entry->hint)
@@ -317,7 +327,24 @@ void frmExitScreen::emailKeyPress(QLineEdit* field, char16_t& keyAscii)
 bool frmExitScreen::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
-    if ((type == QEvent::FocusIn || type == QEvent::FocusOut) && isFieldFocusChange(event))
-        updateHint(qobject_cast<QWidget*>(watched), type == QEvent::FocusIn);
+    if ((type != QEvent::FocusIn && type != QEvent::FocusOut) || !isFieldFocusChange(event))
+        return QWidget::eventFilter(watched, event);
+    const auto entry = std::find_if(hintFields_.begin(), hintFields_.end(),
+                                    [watched](const HintField& f) { return f.field == watched; });
+    if (entry == hintFields_.end())
+        return QWidget::eventFilter(watched, event);
+    if (type == QEvent::FocusIn) {
+        // Qt tells a screen reader of the focus only after this event; a hint cleared now would reach it
+        // first, and the field would then be taken as already presented and never announced.
+        QMetaObject::invokeMethod(
+            this,
+            [this, entry] {
+                if (entry->field->hasFocus())
+                    (this->*entry->gotFocus)();
+            },
+            Qt::QueuedConnection);
+    } else {
+        (this->*entry->lostFocus)();
+    }
     return QWidget::eventFilter(watched, event);
 }

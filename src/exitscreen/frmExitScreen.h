@@ -9,7 +9,7 @@
 
 class Forms;
 class LinkLabel;
-class QCheckBox;
+class LinkCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -54,8 +54,6 @@ public:
     QString messageText() const;
     void setMessageText(const QString& text);
 
-    const modTellAFriend& tellAFriend() const { return tellAFriend_; }
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -67,13 +65,15 @@ private:
     // field is left blank.
     void updateHint(QWidget* field, bool focusIn);
 
+    using Handler = void (frmExitScreen::*)();
+
     Forms& forms_;
     modTellAFriend tellAFriend_;
 
     QLabel* picExitScreenIcon = nullptr;
     QLabel* lblExitScreenCaption = nullptr;
     QLabel* Label2 = nullptr;
-    QCheckBox* Check1 = nullptr;
+    LinkCheckBox* Check1 = nullptr;
     QPushButton* cmdClose = nullptr;
     QGroupBox* Frame2 = nullptr;
     QLineEdit* txtName = nullptr;
@@ -86,10 +86,13 @@ private:
     QLabel* Label3 = nullptr;
     LinkLabel* lblGoToHome = nullptr;
 
+    // The fields whose hints come and go, with the handlers their focus changes call.
     struct HintField
     {
         QWidget* field;
         QString hint;
+        Handler gotFocus;
+        Handler lostFocus;
     };
     std::array<HintField, 5> hintFields_{};
 };

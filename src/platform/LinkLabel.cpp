@@ -17,8 +17,7 @@ LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent
 
 void LinkLabel::describeLink(const QString& destination)
 {
-    setAccessibleDescription(
-        QStringLiteral("Link: opens %1 in your web browser. Press Enter to follow it.").arg(destination));
+    setAccessibleDescription(QStringLiteral("Opens %1 in your web browser.").arg(destination));
 }
 
 void LinkLabel::mouseDoubleClickEvent(QMouseEvent* event)
@@ -67,22 +66,4 @@ QCursor linkCursor()
     if (hand.isNull())
         return QCursor(Qt::PointingHandCursor);
     return QCursor(hand, 12, 1);
-}
-
-QString captionText(const QString& caption)
-{
-    QString out;
-    out.reserve(caption.size());
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        if (caption[i] == u'&') {
-            if (i + 1 < caption.size() && caption[i + 1] == u'&')
-                out.append(u'&');
-            ++i;
-            if (i < caption.size() && caption[i] != u'&')
-                out.append(caption[i]);
-            continue;
-        }
-        out.append(caption[i]);
-    }
-    return out;
 }

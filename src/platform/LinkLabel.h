@@ -13,7 +13,7 @@ class LinkLabel : public QLabel
 public:
     explicit LinkLabel(const QString& text, QWidget* parent = nullptr);
 
-    // Names the label to a screen reader as a link to the given destination ("the home page").
+    // Tells a screen reader where the link leads ("the home page").
     void describeLink(const QString& destination);
 
 signals:
@@ -31,6 +31,3 @@ private:
 
 // The hand pointer shown over every link of the program, with its hot spot at the fingertip.
 QCursor linkCursor();
-
-// A caption as a label with access keys shows it: "&&" becomes "&", a single "&" disappears.
-QString captionText(const QString& caption);

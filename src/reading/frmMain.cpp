@@ -4,6 +4,7 @@
 #include "SavedReading.h"
 #include "common/AppInfo.h"
 #include "exitscreen/frmExitScreen.h"
+#include "platform/Accessibility.h"
 #include "platform/CaptionFrame.h"
 #include "platform/KeyFilter.h"
 #include "platform/LinkLabel.h"
@@ -45,6 +46,8 @@ QGroupBox* page(QWidget* client, const char* name, const QString& caption)
                                    WidgetSetup::pointFont(verdana(), 8.25, true), client);
     return place(frame, name, 345, 720, 6495, 3375);
 }
+
+const QString BackHelp = QStringLiteral("Clears the names and goes back to the names page.");
 
 QLabel* label(QWidget* parent, const char* name, const QString& text, int l, int t, int w, int h)
 {
@@ -98,6 +101,7 @@ void frmMain::buildMenus()
 {
     QMenuBar* bar = menuBar();
     bar->setFont(QFont());
+    Accessibility::ignoreReplayedAlt(bar);
     QMenu* nuFile = bar->addMenu(QStringLiteral("&File"));
     nuFile->setObjectName(QStringLiteral("nuFile"));
     QAction* mnuExit = nuFile->addAction(QStringLiteral("E&xit"));
@@ -148,7 +152,7 @@ void frmMain::buildPromotions(QWidget* client)
     fill(fraFullBrand, WindowColour);
     fraFullBrand->setAccessibleName(QStringLiteral("Offer"));
     auto offer = [this](const char* name, const QString& caption, int top) {
-        auto* lbl = place(new LinkLabel(captionText(caption), fraFullBrand), name, 120, top, 6945, 615);
+        auto* lbl = place(new LinkLabel(caption, fraFullBrand), name, 120, top, 6945, 615);
         lbl->setAlignment(Qt::AlignCenter);
         lbl->setWordWrap(true);
         lbl->setFont(WidgetSetup::pointFont(verdana(), 8.25, true, true));
@@ -176,6 +180,8 @@ void frmMain::buildNamesPage(QWidget* client)
                              "Just enter your names and get the results."),
               180, 480, 6090, 435);
     intro->setWordWrap(true);
+    // Read with the window's title as the window opens.
+    setAccessibleDescription(intro->text());
     QLabel* yourNameLabel =
         label(Frame1, "lblLabel(0)", QStringLiteral("Enter Your Name"), 660, 1515, 1650, 195);
     QLabel* partnersNameLabel =
@@ -225,15 +231,15 @@ void frmMain::buildResultPage(QWidget* client)
 
     cmdBack = place(new QPushButton(QStringLiteral("&Back"), Frame2), "cmdBack", 5400, 2880, 1000, 400);
     cmdBack->setFont(WidgetSetup::pointFont(verdana(), 8.25, true));
-    cmdBack->setAccessibleDescription(QStringLiteral("Clears the names and goes back to the names page."));
+    cmdBack->setAccessibleDescription(BackHelp);
     connect(cmdBack, &QPushButton::clicked, this, &frmMain::cmdBack_Click);
 }
 
 void frmMain::buildBirthDay(QWidget* client)
 {
-    fraBirthDay =
-        place(new QGroupBox(QStringLiteral("* Birth Day"), client), "fraBirthDay", 1440, 5880, 3645, 885);
-    fill(fraBirthDay, Qt::white);
+    fraBirthDay = place(new CaptionFrame(QStringLiteral("* Birth Day"), Qt::white, Qt::black,
+                                         WidgetSetup::pointFont(verdana(), 8.25), client),
+                        "fraBirthDay", 1440, 5880, 3645, 885);
     auto box = [this](const char* labelName, const QString& caption, int labelLeft, int labelWidth,
                       const char* name, int left, int width) {
         auto* lbl = place(new QLabel(caption, fraBirthDay), labelName, labelLeft, 210, labelWidth, 195);
@@ -280,6 +286,9 @@ void frmMain::cmdNext_Click()
         return;
     CalculateCompatibility(yourName, partnersName);
     Frame2->raise();
+    // The focus leaves the covered names page for the result page, and a screen reader reads the
+    // result with the Back button that now has it.
+    cmdBack->setFocus();
 }
 
 bool frmMain::ValidateNames()
@@ -304,15 +313,21 @@ void frmMain::CalculateCompatibility(const QString& yourName, const QString& par
     lblResult[0]->setText(QStringLiteral("Your Name: ") + yourName);
     lblResult[1]->setText(QStringLiteral("Your Partner's Name: ") + partnersName);
     lblResult[2]->setText(QStringLiteral("Your Level of Compatibility: ") + QString::number(level));
-    for (QLabel* l : lblResult)
+    QString result;
+    for (QLabel* l : lblResult) {
         l->adjustSize();
+        result += l->text() + QStringLiteral(". ");
+    }
+    cmdBack->setAccessibleDescription(result + BackHelp);
 }
 
 void frmMain::cmdBack_Click()
 {
+    // The focus first: a screen reader that hears of the emptied box before the focus arriving there
+    // takes the box as already presented and says nothing.
+    txtNameM->setFocus();
     txtNameM->clear();
     txtNameF->clear();
-    txtNameM->setFocus();
     Frame1->raise();
 }
 

@@ -25,11 +25,10 @@ inline QString fullBrandOffer()
         "Get this software fully branded for your website. Click here for more details.");
 }
 
-// Shown through captionText(): "&&" is one ampersand on screen.
 inline QString coBrandOffer()
 {
     return QStringLiteral("Co-brand this software for your site.  Increase loyalty and traffic to your site. "
-                          "Put your site's name &&  link here. See \"Help\" for details.    "
+                          "Put your site's name &  link here. See \"Help\" for details.    "
                           "Click Here for more info on co-branding.");
 }
 

@@ -1,0 +1,166 @@
+"""What a blind user hears: the program driven by the keyboard under the Orca screen reader, with
+Orca's speech read back as text from its debug output."""
+
+import os
+import pty
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import threading
+import tty
+
+import pyatspi
+from harness import CheckFailed, check, run, wait_for, walk
+
+SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*?)' ?(?:\{.*)?$")
+
+
+class ScreenReader:
+    """Orca in this desktop, speaking through a speech-dispatcher module that writes text only."""
+
+    def __init__(self):
+        for tool in ("orca", "speech-dispatcher", "gsettings"):
+            check(shutil.which(tool), f"{tool} is not installed (Debian packages orca, speech-dispatcher)")
+        self.dir = os.path.join(os.environ["HOME"], "screen-reader")
+        self.lines, self.lock, self.processes = [], threading.Lock(), []
+        config = os.path.join(os.environ["XDG_CONFIG_HOME"], "speech-dispatcher")
+        os.makedirs(os.path.join(config, "modules"), exist_ok=True)
+        os.makedirs(os.path.join(self.dir, "prefs"), exist_ok=True)
+        with open(os.path.join(config, "speechd.conf"), "w") as f:
+            f.write('AddModule "textlog" "sd_generic" "textlog.conf"\nDefaultModule textlog\n'
+                    'AudioOutputMethod "alsa"\n')
+        with open(os.path.join(config, "modules", "textlog.conf"), "w") as f:
+            f.write('GenericExecuteSynth "echo \'$DATA\' >> %s/speech.txt"\nAddVoice "en" "MALE1" "text"\n'
+                    % self.dir)
+        with open(os.path.join(os.environ["HOME"], ".asoundrc"), "w") as f:
+            f.write("pcm.!default { type null }\n")  # no sound card needed
+        for schema, key in (("org.gnome.desktop.a11y.applications", "screen-reader-enabled"),
+                            ("org.gnome.desktop.interface", "toolkit-accessibility")):
+            subprocess.run(["gsettings", "set", schema, key, "true"], check=True)
+
+    def start(self):
+        # Orca would spawn the speech server itself, racing its own start: half the runs then speak nothing.
+        self._spawn(["speech-dispatcher", "-s", "-t", "0"], "speechd.log")
+        socket = os.path.join(os.environ["XDG_RUNTIME_DIR"], "speech-dispatcher", "speechd.sock")
+        wait_for(lambda: os.path.exists(socket), 10, "the speech server")
+        for attempt in range(3):
+            # A terminal as debug file: Orca writes it line by line instead of in blocks.
+            master, self.terminal = pty.openpty()
+            tty.setraw(self.terminal)
+            orca = self._spawn(["/usr/bin/python3", "/usr/bin/orca", "-u", os.path.join(self.dir, "prefs"),
+                                "--debug-file", os.ttyname(self.terminal)], "orca.log")
+            threading.Thread(target=self._read, args=(master,), daemon=True).start()
+            try:
+                wait_for(lambda: orca.poll() is None and self.said("Screen reader on", 0), 20, "Orca to start")
+                return
+            except CheckFailed:
+                if orca.poll() is not None or attempt == 2:
+                    raise CheckFailed(f"Orca did not start: {self.log('orca.log')}")
+                self._end(orca)
+
+    def _spawn(self, args, log):
+        with open(os.path.join(self.dir, log), "w") as out:
+            proc = subprocess.Popen(args, stdout=out, stderr=out, stdin=subprocess.DEVNULL,
+                                    start_new_session=True)
+        self.processes.append(proc)
+        return proc
+
+    def _read(self, fd):
+        pending = b""
+        while True:
+            try:
+                data = os.read(fd, 65536)
+            except OSError:
+                return
+            if not data:
+                return
+            *done, pending = (pending + data).split(b"\n")
+            with self.lock:
+                self.lines += [m.group(1) for m in map(SPOKEN.search, (d.decode(errors="replace") for d in done))
+                               if m]
+
+    def log(self, name):
+        with open(os.path.join(self.dir, name), errors="replace") as f:
+            return f.read()[-2000:]
+
+    def mark(self):
+        with self.lock:
+            return len(self.lines)
+
+    def said(self, text, since):
+        with self.lock:
+            return any(text in line for line in self.lines[since:])
+
+    def hear(self, texts, since, what):
+        """Waits until every text has been spoken since the mark; Orca speaks some seconds behind."""
+        try:
+            wait_for(lambda: all(self.said(t, since) for t in texts), 15, what)
+        except CheckFailed:
+            with self.lock:
+                heard = self.lines[since:]
+            raise CheckFailed(f"{what}: expected {texts}, Orca said {heard}") from None
+
+    def stop(self):
+        for proc in reversed(self.processes):
+            self._end(proc)
+
+    @staticmethod
+    def _end(proc):
+        try:
+            os.killpg(proc.pid, signal.SIGTERM)
+            proc.wait(timeout=5)
+        except ProcessLookupError:
+            pass
+        except subprocess.TimeoutExpired:
+            os.killpg(proc.pid, signal.SIGKILL)
+            proc.wait()
+
+
+def focused(s, pid):
+    return [(n.getRoleName(), n.name) for n in walk(s.app_node(pid))
+            if n.getState().contains(pyatspi.STATE_FOCUSED)]
+
+
+def a_reading_and_the_exit_screen_are_heard(s):
+    reader = ScreenReader()
+    try:
+        reader.start()
+        mark = reader.mark()
+        proc, win = s.start_main()
+        reader.hear(["QZ Name Compatibility v1.15", "Do you know how well", "Enter Your Name text"], mark,
+                    "the main window, its opening sentence and the first name box")
+        s.type("john")
+        s.key("Tab")
+        s.type("mary")
+        mark = reader.mark()
+        s.key("alt+g")  # Alt is released before G, as a quick hand does
+        reader.hear(["Your Name: JOHN", "Your Partner's Name: MARY", "Your Level of Compatibility: 8",
+                     "Back push button"], mark, "the reading")
+        wait_for(lambda: focused(s, proc.pid) == [("push button", "Back")], 5, "the focus on Back")
+        mark = reader.mark()
+        s.key("alt+b")
+        reader.hear(["Enter Your Name text"], mark, "Back to the first name box")
+
+        mark = reader.mark()
+        s.key("alt+F4")
+        screen = s.exit_screen(proc.pid)
+        # The appeal above the form is drawn at random: Orca must read the one shown.
+        appeal = wait_for(lambda: [n.name for n in walk(s.app_node(proc.pid))
+                                   if n.getRoleName() == "label" and "forum" in n.name], 10, "the appeal")[0]
+        s.activate(screen)
+        reader.hear([appeal, "Refer A Friend", "Exit push button"], mark, "the exit screen")
+        # From Exit through the tab order: the forum link, then the fields with the form's button between.
+        for name in ("Click here to visit www.qz-friends-forum.example now link", "Your name text",
+                     "Refer A Friend Now push button", "Your email address text", "Friend's email address text",
+                     "Friend's name text", "Your message text"):
+            mark = reader.mark()
+            s.key("Tab")
+            reader.hear([name], mark, f"Tab to {name!r}")
+    finally:
+        reader.stop()
+
+
+if __name__ == "__main__":
+    sys.exit(run([a_reading_and_the_exit_screen_are_heard]))
