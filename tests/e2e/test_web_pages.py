@@ -34,7 +34,7 @@ def donate_is_a_top_level_command(s):
 
 def banner_click_opens_the_home_page(s):
     proc, win = s.start_main()
-    banner = s.wait_showing(proc.pid, "label", "Join our free discussion board: www.qz-friends-forum.example")
+    banner = s.wait_showing(proc.pid, "link", "Join our free discussion board: www.qz-friends-forum.example")
     s.click(*s.centre_of(banner))
     expect_urls(s, [page_url("home-page")])
     # The menu entry that leads to the same page gives the same address, byte for byte.
@@ -46,7 +46,7 @@ def banner_click_opens_the_home_page(s):
 
 def double_click_on_a_link_opens_its_page_once(s):
     proc, win = s.start_main()
-    banner = s.wait_showing(proc.pid, "label", "Join our free discussion board: www.qz-friends-forum.example")
+    banner = s.wait_showing(proc.pid, "link", "Join our free discussion board: www.qz-friends-forum.example")
     x, y = s.centre_of(banner)
     # --sync waits for the pointer to move: start beside the banner's centre, where an earlier click left it.
     run_tool("xdotool", "mousemove", "--sync", str(int(x) - 1), str(int(y)), "mousemove", "--sync", str(int(x)),
@@ -56,8 +56,8 @@ def double_click_on_a_link_opens_its_page_once(s):
 
 def promotional_strip_opens_the_offer_in_front(s):
     proc, win = s.start_main()
-    s.wait_label(proc.pid, "Join our free discussion board: www.qz-friends-forum.example")
-    strip = [n for n in s.nodes(proc.pid, "label") if n.name.startswith(("Co-brand", "Home Business"))]
+    s.wait_node(proc.pid, "link", "Join our free discussion board: www.qz-friends-forum.example")
+    strip = [n for n in s.nodes(proc.pid, "link") if n.name.startswith(("Co-brand", "Home Business"))]
     check(len(strip) == 2, f"expected the two offers of the promotional strip, found {len(strip)}")
     s.click(*s.centre_of(strip[0]))  # both offers share one rectangle: the click hits the one in front
     urls = s.wait_urls(1)

@@ -101,6 +101,7 @@ void TestExitForm::enter(QWidget* control)
         QTest::mouseClick(control, Qt::LeftButton);
     }
     QVERIFY(hasFocus(control));
+    QCoreApplication::processEvents(); // the hint goes once the focus has been reported
 }
 
 void TestExitForm::fill(const QString& name, const QString& email, const QString& friendName,
@@ -290,6 +291,8 @@ void TestExitForm::submissionCheck_data()
         << form("Ann", "a@b.c", "Bob", "b@c.d") << QStringLiteral("Your Message") << yourMessage;
     QTest::newRow("message of spaces")
         << form("Ann", "a@b.c", "Bob", "b@c.d") << QStringLiteral("  ") << yourMessage;
+    QTest::newRow("message of no-break spaces")
+        << form("Ann", "a@b.c", "Bob", "b@c.d") << QStringLiteral("\u00a0\u00a0") << QString();
     QTest::newRow("message checked before friend's name")
         << form("Ann", "a@b.c", "Friend's Name", "b@c.d") << QStringLiteral("Your Message") << yourMessage;
     QTest::newRow("friend's name hint")
@@ -350,12 +353,13 @@ void TestExitForm::submissionAddress_data()
         << QStringList{QStringLiteral("Tom & Jerry"), QStringLiteral("t+j@x.org"),
                        QStringLiteral("Line one\r\nline two & more?"), QStringLiteral("A=B #1 50%"),
                        QStringLiteral("b@y.org?x")};
-    QTest::newRow("letters outside the code page")
+    QTest::newRow("characters outside the code page, kept as typed")
         << QStringList{QStringLiteral("Zo\u00eb \u674e"), QStringLiteral("z@x.org"),
                        QStringLiteral("\u0410\u043d\u044f"), QStringLiteral("a@y.org")}
-        << QStringLiteral("\u2764")
-        << QStringList{QStringLiteral("Zo\u00eb \u674e"), QStringLiteral("z@x.org"), QStringLiteral("\u2764"),
-                       QStringLiteral("\u0410\u043d\u044f"), QStringLiteral("a@y.org")};
+        << QStringLiteral("\u2764\u00a0\u2028")
+        << QStringList{QStringLiteral("Zo\u00eb \u674e"), QStringLiteral("z@x.org"),
+                       QStringLiteral("\u2764\u00a0\u2028"), QStringLiteral("\u0410\u043d\u044f"),
+                       QStringLiteral("a@y.org")};
 }
 
 // One address in the fixed layout, whose values parse back exactly; a second press sends it again.
@@ -394,7 +398,6 @@ void TestExitForm::submissionAddress()
         received << query[i].second;
     QCOMPARE(received, values);
     QCOMPARE(query[6].second, PageBase);
-    QCOMPARE(screen->tellAFriend().strTAFURL, url);
 }
 
 QTEST_MAIN(TestExitForm)
