@@ -11,6 +11,8 @@ packages=(
     # the end-to-end tests drive the real program on a virtual X server
     xvfb xauth xdotool x11-utils xclip openbox dbus-x11 at-spi2-core python3-pyatspi
     fonts-dejavu-core
+    # and one under the Orca screen reader, its speech captured as text
+    orca speech-dispatcher dconf-gsettings-backend
     # and one of them under a headless Wayland compositor, with Qt's Wayland plugin
     weston qt6-wayland
     # validation of the desktop entry and metainfo, and the .deb package
