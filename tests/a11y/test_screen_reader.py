@@ -45,7 +45,10 @@ class ScreenReader:
         # Orca would spawn the speech server itself, racing its own start: half the runs then speak nothing.
         self._spawn(["speech-dispatcher", "-s", "-t", "0"], "speechd.log")
         socket = os.path.join(os.environ["XDG_RUNTIME_DIR"], "speech-dispatcher", "speechd.sock")
-        wait_for(lambda: os.path.exists(socket), 10, "the speech server")
+        try:
+            wait_for(lambda: os.path.exists(socket), 10, "the speech server")
+        except CheckFailed:
+            raise CheckFailed(f"speech-dispatcher did not start: {self.log('speechd.log')}") from None
         for attempt in range(3):
             # A terminal as debug file: Orca writes it line by line instead of in blocks.
             master, self.terminal = pty.openpty()
@@ -62,8 +65,11 @@ class ScreenReader:
                 self._end(orca)
 
     def _spawn(self, args, log):
+        # A locale that is always there: speech-dispatcher does not start in one that is missing.
+        env = {k: v for k, v in os.environ.items() if not k.startswith("LC_")}
+        env["LANG"] = "C.UTF-8"
         with open(os.path.join(self.dir, log), "w") as out:
-            proc = subprocess.Popen(args, stdout=out, stderr=out, stdin=subprocess.DEVNULL,
+            proc = subprocess.Popen(args, env=env, stdout=out, stderr=out, stdin=subprocess.DEVNULL,
                                     start_new_session=True)
         self.processes.append(proc)
         return proc
