@@ -12,7 +12,7 @@ packages=(
     xvfb xauth xdotool x11-utils xclip openbox dbus-x11 at-spi2-core python3-pyatspi
     fonts-dejavu-core
     # and one under the Orca screen reader, its speech captured as text
-    orca speech-dispatcher dconf-gsettings-backend
+    orca speech-dispatcher
     # and one of them under a headless Wayland compositor, with Qt's Wayland plugin
     weston qt6-wayland
     # validation of the desktop entry and metainfo, and the .deb package

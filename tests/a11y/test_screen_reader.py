@@ -22,7 +22,7 @@ class ScreenReader:
     """Orca in this desktop, speaking through a speech-dispatcher module that writes text only."""
 
     def __init__(self):
-        for tool in ("orca", "speech-dispatcher", "gsettings"):
+        for tool in ("orca", "speech-dispatcher"):
             check(shutil.which(tool), f"{tool} is not installed (Debian packages orca, speech-dispatcher)")
         self.dir = os.path.join(os.environ["HOME"], "screen-reader")
         self.lines, self.lock, self.processes = [], threading.Lock(), []
@@ -37,9 +37,6 @@ class ScreenReader:
                     % self.dir)
         with open(os.path.join(os.environ["HOME"], ".asoundrc"), "w") as f:
             f.write("pcm.!default { type null }\n")  # no sound card needed
-        for schema, key in (("org.gnome.desktop.a11y.applications", "screen-reader-enabled"),
-                            ("org.gnome.desktop.interface", "toolkit-accessibility")):
-            subprocess.run(["gsettings", "set", schema, key, "true"], check=True)
 
     def start(self):
         # Orca would spawn the speech server itself, racing its own start: half the runs then speak nothing.
@@ -49,7 +46,7 @@ class ScreenReader:
             wait_for(lambda: os.path.exists(socket), 10, "the speech server")
         except CheckFailed:
             raise CheckFailed(f"speech-dispatcher did not start: {self.log('speechd.log')}") from None
-        for attempt in range(3):
+        for _ in range(3):
             # A terminal as debug file: Orca writes it line by line instead of in blocks.
             master, self.terminal = pty.openpty()
             tty.setraw(self.terminal)
@@ -57,12 +54,13 @@ class ScreenReader:
                                 "--debug-file", os.ttyname(self.terminal)], "orca.log")
             threading.Thread(target=self._read, args=(master,), daemon=True).start()
             try:
-                wait_for(lambda: orca.poll() is None and self.said("Screen reader on", 0), 20, "Orca to start")
-                return
+                wait_for(lambda: orca.poll() is not None or self.said("Screen reader on", 0), 20, "Orca to start")
             except CheckFailed:
-                if orca.poll() is not None or attempt == 2:
-                    raise CheckFailed(f"Orca did not start: {self.log('orca.log')}")
-                self._end(orca)
+                self._end(orca)  # silent: its start is the one place Orca races
+                continue
+            check(orca.poll() is None, f"Orca ended: {self.log('orca.log')}")
+            return
+        raise CheckFailed(f"Orca never said it was on: {self.log('orca.log')}")
 
     def _spawn(self, args, log):
         # A locale that is always there: speech-dispatcher does not start in one that is missing.
@@ -75,18 +73,12 @@ class ScreenReader:
         return proc
 
     def _read(self, fd):
-        pending = b""
-        while True:
-            try:
-                data = os.read(fd, 65536)
-            except OSError:
-                return
-            if not data:
-                return
-            *done, pending = (pending + data).split(b"\n")
-            with self.lock:
-                self.lines += [m.group(1) for m in map(SPOKEN.search, (d.decode(errors="replace") for d in done))
-                               if m]
+        with open(fd, "rb") as terminal:
+            for line in terminal:
+                spoken = SPOKEN.search(line.decode(errors="replace"))
+                if spoken:
+                    with self.lock:
+                        self.lines.append(spoken.group(1))
 
     def log(self, name):
         with open(os.path.join(self.dir, name), errors="replace") as f:
@@ -151,7 +143,6 @@ def a_reading_and_the_exit_screen_are_heard(s):
         s.key("alt+g")  # Alt is released before G, as a quick hand does
         reader.hear(["Your Name: JOHN", "Your Partner's Name: MARY", "Your Level of Compatibility: 8",
                      "Back push button"], mark, "the reading")
-        wait_for(lambda: focused(s, proc.pid) == [("push button", "Back")], 5, "the focus on Back")
         mark = reader.mark()
         s.key("alt+b")
         reader.hear(["Enter Your Name text"], mark, "Back to the first name box")
