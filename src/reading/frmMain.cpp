@@ -47,7 +47,10 @@ QGroupBox* page(QWidget* client, const char* name, const QString& caption)
     return place(frame, name, 345, 720, 6495, 3375);
 }
 
-const QString BackHelp = QStringLiteral("Clears the names and goes back to the names page.");
+QString backHelp()
+{
+    return QStringLiteral("Clears the names and goes back to the names page.");
+}
 
 QLabel* label(QWidget* parent, const char* name, const QString& text, int l, int t, int w, int h)
 {
@@ -231,7 +234,7 @@ void frmMain::buildResultPage(QWidget* client)
 
     cmdBack = place(new QPushButton(QStringLiteral("&Back"), Frame2), "cmdBack", 5400, 2880, 1000, 400);
     cmdBack->setFont(WidgetSetup::pointFont(verdana(), 8.25, true));
-    cmdBack->setAccessibleDescription(BackHelp);
+    cmdBack->setAccessibleDescription(backHelp());
     connect(cmdBack, &QPushButton::clicked, this, &frmMain::cmdBack_Click);
 }
 
@@ -318,7 +321,7 @@ void frmMain::CalculateCompatibility(const QString& yourName, const QString& par
         l->adjustSize();
         result += l->text() + QStringLiteral(". ");
     }
-    cmdBack->setAccessibleDescription(result + BackHelp);
+    cmdBack->setAccessibleDescription(result + backHelp());
 }
 
 void frmMain::cmdBack_Click()
