@@ -2,11 +2,19 @@
 # Builds the release programs and makes the Debian package.
 # Usage: packaging/build-deb.sh [BUILD_DIR]   (default: build-deb beside the sources)
 # Needs cmake, ninja, g++, qt6-base-dev and dpkg-dev (dpkg-shlibdeps fills in the dependencies).
+#
+# The same commit gives the same package, byte for byte, wherever and whenever it is built: every time
+# stamp in it (file times in the archives, Qt's resource data) is the time of the last commit, and the
+# folders in it get their modes from a fixed umask, not the builder's. tools/check-reproducible.sh
+# checks this.
 set -eu
 src=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$src/build-deb}
+SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$src" log -1 --format=%ct)}
+export SOURCE_DATE_EPOCH
+umask 022
 cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQZ_BUILD_TESTS=OFF \
     -DQZ_BUILD_BENCHMARKS=OFF -DQZ_BUILD_FUZZERS=OFF
 cmake --build "$build"
 (cd "$build" && cpack -G DEB)
-ls "$build"/*.deb
+sha256sum "$build"/*.deb

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Checks that the packages of this clone come out byte for byte the same when the same commit is built
+# again somewhere else: clones the commit to another folder, builds the .deb and the Windows zip and
+# installer there, and compares them with those already in build-deb/ and build-windows/ here.
+# On a difference it fails and shows where with diffoscope, and keeps the other clone for a look.
+# Usage: bash tools/check-reproducible.sh [extra cmake options the Windows build here was made with]
+#   after: bash packaging/build-deb.sh build-deb && bash tools/build-windows.sh [same options]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+bash tools/install-missing.sh git diffoscope
+
+mine=("$root"/build-deb/*.deb "$root"/build-windows/QZNameCompatibility-*-win64.zip
+    "$root"/build-windows/QZNameCompatibility-*-win64-setup.exe)
+for file in "${mine[@]}"; do
+    [ -f "$file" ] || { echo "check-reproducible: $file missing: build the packages here first" >&2; exit 1; }
+done
+# The other clone gets the commit alone: a change not committed here would be a difference of its own.
+if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
+    echo "check-reproducible: this clone has changes that are not committed" >&2
+    exit 1
+fi
+
+other=$(mktemp -d "${TMPDIR:-/tmp}/qz-reproduce.XXXXXX")
+git clone -q --no-checkout "$root" "$other/QZNameCompatibility"
+other=$other/QZNameCompatibility
+git -C "$other" checkout -q --detach "$(git rev-parse HEAD)"
+
+# Every object is compiled afresh there: a compiler cache shared with this clone would hand back this
+# clone's objects and hide a path that leaks into them. Another umask and time zone as well, so that
+# neither can slip into the packages. The tests are not needed for the packages.
+(
+    cd "$other"
+    export CCACHE_DISABLE=1 TZ=QZT-14
+    umask 0027
+    bash packaging/build-deb.sh build-deb
+    bash tools/build-windows.sh "$@" -DQZ_BUILD_TESTS=OFF
+)
+
+status=0
+for file in "${mine[@]}"; do
+    twin=$other/${file#"$root"/}
+    if cmp -s "$file" "$twin"; then
+        echo "same: ${file#"$root"/}"
+    else
+        echo "DIFFERENT: ${file#"$root"/} and $twin"
+        diffoscope --no-progress --text - --max-text-report-size 200000 --max-diff-block-lines 40 \
+            "$file" "$twin" || true
+        status=1
+    fi
+done
+if [ $status -eq 0 ]; then
+    rm -rf "$(dirname "$other")"
+else
+    echo "check-reproducible: the other build is kept in $other" >&2
+fi
+exit $status
