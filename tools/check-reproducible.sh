@@ -22,9 +22,11 @@ if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
     exit 1
 fi
 
-other=$(mktemp -d "${TMPDIR:-/tmp}/qz-reproduce.XXXXXX")
-git clone -q --no-checkout "$root" "$other/QZNameCompatibility"
-other=$other/QZNameCompatibility
+tmp=$(mktemp -d "${TMPDIR:-/tmp}/qz-reproduce.XXXXXX")
+other=$tmp/QZNameCompatibility
+git clone -q --no-checkout "$root" "$other"
+# The shared folder beside the clone (the ready Qt prefix) is beside the other clone too.
+[ ! -d "$root/../shared" ] || ln -s "$(cd "$root/../shared" && pwd)" "$tmp/shared"
 git -C "$other" checkout -q --detach "$(git rev-parse HEAD)"
 
 # Every object is compiled afresh there: a compiler cache shared with this clone would hand back this
@@ -45,13 +47,12 @@ for file in "${mine[@]}"; do
         echo "same: ${file#"$root"/}"
     else
         echo "DIFFERENT: ${file#"$root"/} and $twin"
-        diffoscope --no-progress --text - --max-text-report-size 200000 --max-diff-block-lines 40 \
-            "$file" "$twin" || true
+        diffoscope --no-progress --text - --max-text-report-size 200000 "$file" "$twin" || true
         status=1
     fi
 done
 if [ $status -eq 0 ]; then
-    rm -rf "$(dirname "$other")"
+    rm -rf "$tmp"
 else
     echo "check-reproducible: the other build is kept in $other" >&2
 fi
