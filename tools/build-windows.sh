@@ -2,10 +2,16 @@
 # Builds the Windows programs from this source with MinGW-w64 and packages them, all into
 # build-windows/: QZFreeNameCompatibility.exe, qzcompat.exe, a zip that runs wherever it is unpacked,
 # and an NSIS installer. Installs the Debian packages it needs when they are missing.
+# The same commit gives the same zip and installer, byte for byte, wherever and whenever it is built
+# (tools/check-reproducible.sh checks it): every time stamp in them is the time of the last commit.
 # Usage: bash tools/build-windows.sh [extra cmake options...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
+# Outside a git clone, and unless the caller sets it, the time stamps are the time of the build.
+SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || date +%s)}
+export SOURCE_DATE_EPOCH
+umask 022
 
 packages=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
@@ -37,6 +43,8 @@ cp -r packaging/windows/licenses "$stage/"
 gcc_dir=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
 search=("$qt/bin" "$gcc_dir" /usr/x86_64-w64-mingw32/lib)
 queue=("$stage"/*.exe "$stage"/*/*.dll)
+# Qt's DLLs come stripped already: stripping them again would only stamp them with a new time.
+strip=("$stage"/*.exe)
 while [ ${#queue[@]} -gt 0 ]; do
     file=${queue[0]}
     queue=("${queue[@]:1}")
@@ -45,6 +53,7 @@ while [ ${#queue[@]} -gt 0 ]; do
         for dir in "${search[@]}"; do
             if [ -f "$dir/$dll" ]; then
                 cp "$dir/$dll" "$stage/"
+                [ "$dir" = "$qt/bin" ] || strip+=("$stage/$dll")
                 queue+=("$stage/$dll")
                 break
             fi
@@ -52,17 +61,19 @@ while [ ${#queue[@]} -gt 0 ]; do
     done
 done
 
-x86_64-w64-mingw32-strip --strip-unneeded "$stage"/*.exe "$stage"/*.dll
-
-(cd "$build" && zip -q -r -9 "$name.zip" "$name")
+# strip stamps the PE header with $SOURCE_DATE_EPOCH. Every file gets that time too, and the zip lists
+# the files in a fixed order with their times in UTC and no owner.
+x86_64-w64-mingw32-strip --strip-unneeded "${strip[@]}"
+find "$stage" -exec touch -d "@$SOURCE_DATE_EPOCH" {} +
+(cd "$build" && find "$name" | LC_ALL=C sort | TZ=UTC zip -q -X -9 "$name.zip" -@)
 
 # The uninstaller removes exactly the files installed, deepest first.
 files=$build/installed-files.nsh
 (
     cd "$stage"
-    find . -type f | sort | sed 's|^\./||; s|/|\\|g; s|.*|Delete "$INSTDIR\\&"|'
-    find . -mindepth 1 -type d | sort -r | sed 's|^\./||; s|/|\\|g; s|.*|RMDir "$INSTDIR\\&"|'
+    find . -type f | LC_ALL=C sort | sed 's|^\./||; s|/|\\|g; s|.*|Delete "$INSTDIR\\&"|'
+    find . -mindepth 1 -type d | LC_ALL=C sort -r | sed 's|^\./||; s|/|\\|g; s|.*|RMDir "$INSTDIR\\&"|'
 ) >"$files"
 makensis -V2 -NOCD -DVERSION="$version" -DSTAGE="$stage" -DFILES="$files" -DICON="$build/src/app.ico" \
     -DOUTFILE="$build/$name-setup.exe" "$root/packaging/windows/installer.nsi"
-ls -l "$build/$name.zip" "$build/$name-setup.exe"
+sha256sum "$build/$name.zip" "$build/$name-setup.exe"
