@@ -4,9 +4,8 @@
 # Needs cmake, ninja, g++, qt6-base-dev and dpkg-dev (dpkg-shlibdeps fills in the dependencies).
 #
 # The same commit gives the same package, byte for byte, wherever and whenever it is built: every time
-# stamp in it (file times in the archives, Qt's resource data) is the time of the last commit, and the
-# folders in it get their modes from a fixed umask, not the builder's. tools/check-reproducible.sh
-# checks this.
+# stamp in it (the file times in its archives) is the time of the last commit, and its folders get
+# their modes from a fixed umask, not the builder's. tools/check-reproducible.sh checks this.
 set -eu
 src=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$src/build-deb}
