@@ -2,7 +2,7 @@
 # Checks that the packages of this clone come out byte for byte the same when the same commit is built
 # again somewhere else: clones the commit to another folder, builds the .deb and the Windows zip and
 # installer there, and compares them with those already in build-deb/ and build-windows/ here.
-# On a difference it fails and shows where with diffoscope, and keeps the other clone for a look.
+# On a difference it fails and shows where with diffoscope, and keeps the other clone and the reports.
 # Usage: bash tools/check-reproducible.sh [extra cmake options the Windows build here was made with]
 #   after: bash packaging/build-deb.sh build-deb && bash tools/build-windows.sh [same options]
 set -euo pipefail
@@ -43,11 +43,18 @@ git -C "$other" checkout -q --detach "$(git rev-parse HEAD)"
 status=0
 for file in "${mine[@]}"; do
     twin=$other/${file#"$root"/}
-    if cmp -s "$file" "$twin"; then
+    if [ ! -f "$twin" ]; then
+        echo "MISSING: the other build made no $twin"
+        status=1
+    elif cmp -s "$file" "$twin"; then
         echo "same: ${file#"$root"/}"
     else
         echo "DIFFERENT: ${file#"$root"/} and $twin"
-        diffoscope --no-progress --text - --max-text-report-size 200000 "$file" "$twin" || true
+        # The whole report can run to megabytes of disassembly; its head says where.
+        report=$tmp/$(basename "$file").diffoscope.txt
+        diffoscope --no-progress --text "$report" "$file" "$twin" || true
+        head -n 300 "$report"
+        echo "(the whole report: $report)"
         status=1
     fi
 done
