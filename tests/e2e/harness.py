@@ -163,6 +163,12 @@ def x_windows(title=None, pid=None):
     return [w for w in wins if window_title(w) == title]
 
 
+def pointer_position():
+    out = run_tool("xdotool", "getmouselocation", "--shell").stdout
+    values = dict(line.split("=", 1) for line in out.split() if "=" in line)
+    return int(values["X"]), int(values["Y"])
+
+
 def window_title(win):
     return run_tool("xdotool", "getwindowname", str(win)).stdout.rstrip("\n")
 
@@ -384,8 +390,13 @@ class Session:
             self.activate(win)
         run_tool("xdotool", "key", "--delay", "30", *keys, check_rc=True)
 
-    def click(self, x, y):
-        run_tool("xdotool", "mousemove", "--sync", str(int(x)), str(int(y)), "click", "1", check_rc=True)
+    def click(self, x, y, repeat=1):
+        # xdotool's own --sync waits for the pointer to move, which it never does when it already stands
+        # there (it gives up after about 15 s): the pointer's position is asked for instead.
+        x, y = int(x), int(y)
+        run_tool("xdotool", "mousemove", str(x), str(y), check_rc=True)
+        wait_for(lambda: pointer_position() == (x, y), 5, f"the pointer to reach {x},{y}")
+        run_tool("xdotool", "click", "--repeat", str(repeat), "--delay", "80", "1", check_rc=True)
 
     # -- recorded browser hand-offs ------------------------------------------------------------------
 
