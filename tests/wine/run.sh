@@ -24,4 +24,9 @@ echo "Wine prefix made in $(($(date +%s) - t0)) s"
 # No persistent Wine server: the system processes it keeps (explorer.exe, services.exe) would inherit
 # CTest's output pipes and hold each test open until its timeout. Each program brings up its own.
 trap 'wineserver --kill || true' EXIT
-ctest --test-dir "$build" --output-on-failure "$@"
+# The QtTest programs run side by side, each in a copy of this prefix on an X display of its own (see
+# wine-run); the scenarios (label wine) drive this display with xdotool, so they run one at a time.
+status=0
+ctest --test-dir "$build" --output-on-failure -j 4 -LE wine "$@" || status=1
+ctest --test-dir "$build" --output-on-failure -L wine "$@" || status=1
+exit $status
