@@ -5,7 +5,6 @@ import os
 import pty
 import re
 import shutil
-import signal
 import subprocess
 import sys
 import threading
@@ -14,6 +13,7 @@ import tty
 
 import pyatspi
 from harness import CheckFailed, check, page_url, run, wait_for, walk
+from private_desktop import end_group
 
 SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*?)' ?(?:\{.*)?$")
 
@@ -56,7 +56,7 @@ class ScreenReader:
             try:
                 wait_for(lambda: orca.poll() is not None or self.said("Screen reader on", 0), 20, "Orca to start")
             except CheckFailed:
-                self._end(orca)  # silent: its start is the one place Orca races
+                end_group(orca)  # silent: its start is the one place Orca races
                 continue
             check(orca.poll() is None, f"Orca ended: {self.log('orca.log')}")
             return
@@ -103,18 +103,7 @@ class ScreenReader:
 
     def stop(self):
         for proc in reversed(self.processes):
-            self._end(proc)
-
-    @staticmethod
-    def _end(proc):
-        try:
-            os.killpg(proc.pid, signal.SIGTERM)
-            proc.wait(timeout=5)
-        except ProcessLookupError:
-            pass
-        except subprocess.TimeoutExpired:
-            os.killpg(proc.pid, signal.SIGKILL)
-            proc.wait()
+            end_group(proc)
 
 
 def focused(s, pid):

@@ -42,6 +42,18 @@ def read_line(fd, what):
     return data.decode().strip()
 
 
+def end_group(proc):
+    """Ends a process started in a session of its own, with everything it started: politely, then by force."""
+    try:
+        os.killpg(proc.pid, signal.SIGTERM)
+        proc.wait(timeout=5)
+    except ProcessLookupError:
+        pass
+    except subprocess.TimeoutExpired:
+        os.killpg(proc.pid, signal.SIGKILL)
+        proc.wait()
+
+
 class Desktop:
     def __init__(self, wayland):
         self.wayland = wayland
@@ -114,14 +126,7 @@ class Desktop:
     def stop(self):
         # The session bus's children (the accessibility bus and its registry) share its process group.
         for proc in reversed(self.processes):
-            try:
-                os.killpg(proc.pid, signal.SIGTERM)
-                proc.wait(timeout=5)
-            except ProcessLookupError:
-                pass
-            except subprocess.TimeoutExpired:
-                os.killpg(proc.pid, signal.SIGKILL)
-                proc.wait()
+            end_group(proc)
         shutil.rmtree(self.root, ignore_errors=True)
 
 
