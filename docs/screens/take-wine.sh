@@ -37,22 +37,8 @@ wm=$!
 wineboot --init
 wineserver --wait
 
-# Waits (at most 60 s, Wine starts slowly) for a visible window of the program not in the list $1.
-new_window() {
-    tries=0
-    while :; do
-        for w in $(xdotool search --all --onlyvisible --name '^QZ Name Compatibility v1\.15$' 2>/dev/null); do
-            case " $1 " in *" $w "*) ;; *) echo "$w"; return 0 ;; esac
-        done
-        tries=$((tries + 1))
-        if [ "$tries" -gt 600 ]; then
-            echo "take-wine.sh: no new window appeared" >&2
-            cat "$work/program.log" >&2
-            return 1
-        fi
-        sleep 0.1
-    done
-}
+# Wine starts slowly: a minute for each window.
+. "$here/windows.sh"
 
 shoot() {
     sleep 1.5
@@ -66,11 +52,11 @@ for dpi in 96 144; do
     wineserver --wait
     PATH=$work/bin:$PATH wine "$exe" >"$work/program.log" 2>&1 &
     pid=$!
-    main=$(new_window "")
+    main=$(new_window 60 "")
     shoot "$main" "wine-main-$percent$suffix.png"
     xdotool windowactivate --sync "$main"
     xdotool key --delay 200 alt+h a
-    about=$(new_window "$main")
+    about=$(new_window 60 "$main")
     shoot "$about" "wine-about-$percent$suffix.png"
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true

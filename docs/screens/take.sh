@@ -31,26 +31,7 @@ HOME=$work/home XDG_CONFIG_HOME=$work/home openbox --sm-disable >"$work/openbox.
 wm=$!
 sleep 1
 
-windows() {
-    xdotool search --all --onlyvisible --pid "$pid" --name '^QZ Name Compatibility v1\.15$' 2>/dev/null || true
-}
-
-# Waits (at most 10 s) for a visible window of the program that is not in the list $1; prints it.
-new_window() {
-    tries=0
-    while :; do
-        for w in $(windows); do
-            case " $1 " in *" $w "*) ;; *) echo "$w"; return 0 ;; esac
-        done
-        tries=$((tries + 1))
-        if [ "$tries" -gt 500 ]; then
-            echo "take.sh: no new window appeared" >&2
-            cat "$work/program.log" >&2
-            return 1
-        fi
-        sleep 0.02
-    done
-}
+. "$here/windows.sh"
 
 shoot() {
     # Mapped is not yet painted: give the paint a moment.
@@ -65,7 +46,7 @@ for scale in 1 1.5 2; do
         QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale LANG=en_US.UTF-8 "$binary" >"$work/program.log" 2>&1 &
     pid=$!
 
-    main=$(new_window "")
+    main=$(new_window 10 "" --pid "$pid")
     shoot "$main" "main-$percent.png"
 
     xdotool windowactivate --sync "$main"
@@ -76,14 +57,14 @@ for scale in 1 1.5 2; do
     shoot "$main" "result-$percent.png"
 
     xdotool key --delay 60 alt+h a
-    about=$(new_window "$main")
+    about=$(new_window 10 "$main" --pid "$pid")
     shoot "$about" "about-$percent.png"
     xdotool key --delay 30 Escape
     sleep 0.3
 
     xdotool windowactivate --sync "$main"
     xdotool key --delay 60 alt+f x
-    screen=$(new_window "$main")
+    screen=$(new_window 10 "$main" --pid "$pid")
     shoot "$screen" "exit-$percent.png"
 
     kill "$pid" 2>/dev/null || true
