@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 namespace {
@@ -15,31 +16,32 @@ QMargins frameMargins(const QWidget* window)
             frame.bottom() - client.bottom()};
 }
 
-// Watches the window from its first show until its frame is known, then is gone. A window manager puts
-// its frame around a window only after it is mapped, so the window is centred again then; a frame that is
-// known at the show (Windows, client-side decorations) ends the watch at the first paint.
+// Centres the window at its first show, then for a few seconds centres it again whenever its frame
+// changes, and is gone. A window manager frames a window after it is mapped, sometimes in two steps
+// (borders, then the title bar), and Qt sends the window no event when it does: the frame is looked at
+// a few times a second instead.
 class FrameCentring : public QObject
 {
 public:
     explicit FrameCentring(QWidget* window) : QObject(window), window_(window)
     {
         window->installEventFilter(this);
+        timer_.setInterval(100);
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            if (frameMargins(window_) != centredWith_)
+                centre();
+            if (++looks_ == 50)
+                deleteLater();
+        });
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        const QEvent::Type type = event->type();
-        if (type == QEvent::Show && !shown_) {
+        if (event->type() == QEvent::Show) {
+            window_->removeEventFilter(this);
             centre();
-        } else if (shown_ && (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Paint)) {
-            const QMargins frame = frameMargins(window_);
-            if (!frame.isNull()) {
-                if (frame != centredWith_)
-                    centre();
-                window_->removeEventFilter(this);
-                deleteLater();
-            }
+            timer_.start();
         }
         return QObject::eventFilter(watched, event);
     }
@@ -48,7 +50,6 @@ private:
     // A window's position is that of its frame as the platform knows it.
     void centre()
     {
-        shown_ = true;
         centredWith_ = frameMargins(window_);
         const QScreen* screen = window_->screen();
         if (!screen)
@@ -59,7 +60,8 @@ private:
     }
 
     QWidget* window_;
-    bool shown_ = false;
+    QTimer timer_;
+    int looks_ = 0;
     QMargins centredWith_;
 };
 
