@@ -1,20 +1,20 @@
 #include "common/AppInfo.h"
-#include "platform/AppIcon.h"
-#include "platform/AppStyle.h"
-#include "platform/DesktopBrowserService.h"
-#include "platform/ImmediateProcessExit.h"
-#include "platform/QtFileDialogService.h"
-#include "platform/QtMessageService.h"
-#include "platform/SettingsStore.h"
-#include "platform/SystemClock.h"
-#include "platform/SystemRandomSource.h"
-#include "platform/WidgetSetup.h"
+#include "services/DesktopBrowserService.h"
+#include "services/ImmediateProcessExit.h"
+#include "services/OpenFileDialogService.h"
+#include "services/QtMessageService.h"
+#include "services/SettingsStore.h"
+#include "services/SystemClock.h"
+#include "services/SystemRandomSource.h"
 #include "shell/Forms.h"
+#include "window/AppIcon.h"
+#include "window/AppStyle.h"
+#include "window/WidgetSetup.h"
 #ifdef Q_OS_WIN
-#include "platform/MutexInstanceGuard.h"
+#include "services/MutexInstanceGuard.h"
 using PlatformInstanceGuard = MutexInstanceGuard;
 #else
-#include "platform/LockFileInstanceGuard.h"
+#include "services/LockFileInstanceGuard.h"
 using PlatformInstanceGuard = LockFileInstanceGuard;
 #endif
 
@@ -61,7 +61,7 @@ int main(int argc, char* argv[])
     QApplication::setFont(WidgetSetup::withStandIns(QApplication::font()));
 
     QtMessageService messages;
-    QtFileDialogService files;
+    OpenFileDialogService files;
     DesktopBrowserService browser;
     SettingsStore settings;
     PlatformInstanceGuard instance(AppInfo::applicationName(QCoreApplication::applicationFilePath()));

@@ -1,7 +1,7 @@
 #include "modTellAFriend.h"
 
 #include "ReferAFriend.h"
-#include "platform/Services.h"
+#include "services/Services.h"
 #include "web/modHelp.h"
 
 void modTellAFriend::SubmitTellAFriend(MessageService& messages, modHelp& pages, QWidget* owner)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Services.h"
+#include "services/Services.h"
 #include "shell/Form.h"
 #include "web/PromoDraw.h"
 

@@ -1,7 +1,7 @@
 #include "UpdateReminder.h"
 
 #include "ReminderRule.h"
-#include "platform/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "web/modHelp.h"
 
 #include <QLocale>

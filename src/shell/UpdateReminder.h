@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Services.h"
+#include "services/Services.h"
 
 class modHelp;
 

@@ -2,10 +2,10 @@
 
 #include "UpdateReminder.h"
 #include "common/AppInfo.h"
-#include "platform/AppIcon.h"
 #include "reading/frmMain.h"
 #include "shell/Forms.h"
 #include "web/PromoDraw.h"
+#include "window/AppIcon.h"
 
 frmStartup::frmStartup(Forms& forms) : QWidget(nullptr), forms_(forms), icon_(appIcon())
 {

@@ -4,11 +4,11 @@
 #include "PromoTexts.h"
 #include "common/AppInfo.h"
 #include "modHelp.h"
-#include "platform/AppIcon.h"
-#include "platform/LinkLabel.h"
-#include "platform/ScreenCentre.h"
-#include "platform/Twips.h"
-#include "platform/WidgetSetup.h"
+#include "widgets/LinkLabel.h"
+#include "window/AppIcon.h"
+#include "window/ScreenCentre.h"
+#include "window/Twips.h"
+#include "window/WidgetSetup.h"
 
 #include <QFontMetrics>
 #include <QFrame>

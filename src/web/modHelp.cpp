@@ -1,7 +1,7 @@
 #include "modHelp.h"
 
 #include "PageUrls.h"
-#include "platform/Services.h"
+#include "services/Services.h"
 
 void modHelp::OpenWebPage(const QString& url)
 {

@@ -2,8 +2,8 @@
 
 // Recording stand-ins for the platform services, for tests that drive the real windows.
 
-#include "platform/Services.h"
-#include "platform/SettingsStore.h"
+#include "services/Services.h"
+#include "services/SettingsStore.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,6 +1,6 @@
 // The single-instance guard on real lock files, in runtime folders of the test's own.
 
-#include "platform/LockFileInstanceGuard.h"
+#include "services/LockFileInstanceGuard.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

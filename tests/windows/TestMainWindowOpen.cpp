@@ -5,8 +5,8 @@
 #include "TestSupport.h"
 
 #include "exitscreen/frmExitScreen.h"
-#include "platform/QtFileDialogService.h"
 #include "reading/frmMain.h"
+#include "services/OpenFileDialogService.h"
 #include "shell/frmStartup.h"
 
 #include <QApplication>
@@ -237,7 +237,7 @@ void TestMainWindowOpen::qtDialogHistoryLeftAsItWas()
         static_cast<QDialog*>(dialog)->accept(); // QFileDialog hides the override
     });
 
-    QtFileDialogService dialogs;
+    OpenFileDialogService dialogs;
     QCOMPARE(
         dialogs.openFile(main, {QStringLiteral("Select"), QStringLiteral("Readings (*.num)"), QString()}),
         std::optional<QString>(chosen));

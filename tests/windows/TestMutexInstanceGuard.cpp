@@ -1,6 +1,6 @@
 // The single-instance guard of Windows: a named mutex of the user's session.
 
-#include "platform/MutexInstanceGuard.h"
+#include "services/MutexInstanceGuard.h"
 
 #include <QCoreApplication>
 #include <QTest>

@@ -4,7 +4,7 @@
 
 // Qt's own file dialog on Linux, which leaves Qt's shared dialog history as it found it; the common file
 // dialog on Windows.
-class QtFileDialogService : public FileDialogService
+class OpenFileDialogService : public FileDialogService
 {
 public:
     std::optional<QString> openFile(QWidget* owner, const OpenFileRequest& request) override;

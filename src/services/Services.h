@@ -10,7 +10,7 @@ class SettingsStore;
 
 // Everything outside the program's own logic reaches it through these interfaces, so that tests can put
 // recording fakes in their place. Each has one real implementation, in a file named after its class
-// (QtMessageService, QtFileDialogService, DesktopBrowserService, SystemClock, SystemRandomSource,
+// (QtMessageService, OpenFileDialogService, DesktopBrowserService, SystemClock, SystemRandomSource,
 // ImmediateProcessExit), one per platform for the instance guard (LockFileInstanceGuard on Linux,
 // MutexInstanceGuard on Windows).
 

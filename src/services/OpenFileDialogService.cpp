@@ -1,4 +1,4 @@
-#include "QtFileDialogService.h"
+#include "OpenFileDialogService.h"
 
 #ifdef Q_OS_WIN
 
@@ -13,7 +13,7 @@
 
 // The common dialog that Windows users know, called directly: Qt's dialog, native or not, would keep its
 // history in the registry under QtProject.
-std::optional<QString> QtFileDialogService::openFile(QWidget* owner, const OpenFileRequest& request)
+std::optional<QString> OpenFileDialogService::openFile(QWidget* owner, const OpenFileRequest& request)
 {
     // "Label (*.a *.b)" becomes "Label (*.a *.b)\0*.a;*.b\0\0".
     const QRegularExpressionMatch patterns =
@@ -90,7 +90,7 @@ private:
 
 } // namespace
 
-std::optional<QString> QtFileDialogService::openFile(QWidget* owner, const OpenFileRequest& request)
+std::optional<QString> OpenFileDialogService::openFile(QWidget* owner, const OpenFileRequest& request)
 {
     // Declared first, so it restores the file after the dialog has written its history on destruction.
     const KeptSettingsFile kept;

@@ -1,5 +1,5 @@
 #include "LinkLabel.h"
-#include "AppIcon.h"
+#include "window/AppIcon.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
