@@ -10,69 +10,11 @@
 #include <QAccessible>
 #include <QFile>
 #include <QLineEdit>
-#include <QMutex>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
-#include <QWaitCondition>
 
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
-
-namespace {
-
-// Ends the test program with a message when a request has not returned in time: a request that never
-// returns is a failure, not a run that hangs until something kills it.
-class Watchdog
-{
-public:
-    Watchdog() : thread(QThread::create([this] { watch(); })) { thread->start(); }
-    ~Watchdog()
-    {
-        {
-            QMutexLocker lock(&mutex);
-            stopping = true;
-        }
-        changed.wakeAll();
-        thread->wait();
-    }
-    Watchdog(const Watchdog&) = delete;
-    Watchdog& operator=(const Watchdog&) = delete;
-
-    // The request about to be made; an empty one stands down.
-    void arm(const QByteArray& what)
-    {
-        QMutexLocker lock(&mutex);
-        request = what;
-        ++requests;
-        changed.wakeAll();
-    }
-
-private:
-    void watch()
-    {
-        QMutexLocker lock(&mutex);
-        while (!stopping) {
-            const quint64 seen = requests;
-            if (!changed.wait(&mutex, QDeadlineTimer(10000)) && seen == requests && !request.isEmpty()) {
-                std::fprintf(stderr, "FAIL: no answer within 10 s to %s\n", request.constData());
-                std::fflush(stderr);
-                std::abort();
-            }
-        }
-    }
-
-    QMutex mutex;
-    QWaitCondition changed;
-    QByteArray request;
-    quint64 requests = 0;
-    bool stopping = false;
-    std::unique_ptr<QThread> thread;
-};
-
-} // namespace
 
 class TestAccessibility : public QObject
 {
@@ -153,12 +95,10 @@ void TestAccessibility::textRequests()
         {"line", QAccessible::LineBoundary},
         {"paragraph", QAccessible::ParagraphBoundary}};
     const int length = int(text.size());
-    Watchdog watchdog;
     for (const auto& [kind, request] : kinds) {
         for (const auto& [unit, boundary] : units) {
             for (int offset = 0; offset <= length; ++offset) {
                 const QByteArray what = QByteArray(unit) + ' ' + kind + ' ' + QByteArray::number(offset);
-                watchdog.arm(what + " of \"" + text.toUtf8() + '"');
                 int start = -1;
                 int end = -1;
                 const QString answer = (requests->*request)(offset, boundary, &start, &end);
@@ -169,7 +109,6 @@ void TestAccessibility::textRequests()
         }
     }
     for (int offset = 0; offset < length; ++offset) {
-        watchdog.arm("attributes at " + QByteArray::number(offset));
         int start = -1;
         int end = -1;
         requests->attributes(offset, &start, &end);
@@ -177,7 +116,6 @@ void TestAccessibility::textRequests()
                  "attributes at " + QByteArray::number(offset) + ": " + QByteArray::number(start) + '-' +
                      QByteArray::number(end));
     }
-    watchdog.arm(QByteArray());
 }
 
 // After a reading, by its button or by the open command, a second Enter or Space, or an Enter held down,
