@@ -23,7 +23,8 @@ class ScreenReader:
 
     def __init__(self):
         for tool in ("orca", "speech-dispatcher", "unshare"):
-            check(shutil.which(tool), f"{tool} is not installed (Debian packages orca, speech-dispatcher, util-linux)")
+            check(shutil.which(tool),
+                  f"{tool} is not installed (Debian packages orca, speech-dispatcher, util-linux)")
         self.dir = os.path.join(os.environ["HOME"], "screen-reader")
         self.lines, self.lock, self.processes = [], threading.Lock(), []
         config = os.path.join(os.environ["XDG_CONFIG_HOME"], "speech-dispatcher")
@@ -57,8 +58,9 @@ class ScreenReader:
             # A terminal as debug file: Orca writes it line by line instead of in blocks.
             master, self.terminal = pty.openpty()
             tty.setraw(self.terminal)
-            orca = self._spawn(isolated + ["/usr/bin/python3", "/usr/bin/orca", "-u", os.path.join(self.dir, "prefs"),
-                                           "--debug-file", os.ttyname(self.terminal)], "orca.log")
+            orca = self._spawn(isolated + ["/usr/bin/python3", "/usr/bin/orca", "-u",
+                                           os.path.join(self.dir, "prefs"), "--debug-file",
+                                           os.ttyname(self.terminal)], "orca.log")
             threading.Thread(target=self._read, args=(master,), daemon=True).start()
             try:
                 wait_for(lambda: orca.poll() is not None or self.said("Screen reader on", 0), 20, "Orca to start")
@@ -70,8 +72,8 @@ class ScreenReader:
                 continue
             if orca.poll() is not None:
                 end_group(orca)
-                print(f"Orca start {attempt} of 3 ended with status {orca.returncode}: {self.log('orca.log')}",
-                      flush=True)
+                print(f"Orca start {attempt} of 3 ended with status {orca.returncode}: "
+                      f"{self.log('orca.log')}", flush=True)
                 continue
             return
         raise CheckFailed(f"Orca never said it was on: {self.log('orca.log')}")
@@ -143,8 +145,8 @@ def a_reading_and_the_exit_screen_are_heard(s):
         s.key("Tab")
         s.type("ma")
         wait_for(lambda: s.name_boxes(proc.pid) == ["john", "ma"], 10, "the letters typed")
-        # Word by word through the filled box, then on typing. Orca asks for the word at the caret after a move
-        # by word (most often here it takes the key for a move by character): the script asks it as well.
+        # Word by word through the filled box, then on typing. Orca asks for the word at the caret after a
+        # move by word (most often here it takes the key for a move by character): the script asks it too.
         box = s.name_box_nodes(proc.pid)[1].queryText()
         for key, word in (("ctrl+Left", ("ma", 0, 2)), ("ctrl+Right", ("", 2, 2))):
             s.key(key)
@@ -152,10 +154,12 @@ def a_reading_and_the_exit_screen_are_heard(s):
             asked = box.getTextAtOffset(box.caretOffset, pyatspi.TEXT_BOUNDARY_WORD_START)
             check(tuple(asked) == word, f"the word at the caret after {key}: {asked}")
         s.type("ry")
-        wait_for(lambda: s.name_boxes(proc.pid) == ["john", "mary"], 10, "the letters typed after Ctrl+Left/Right")
+        wait_for(lambda: s.name_boxes(proc.pid) == ["john", "mary"], 10,
+                 "the letters typed after Ctrl+Left/Right")
         mark = reader.mark()
         s.key("shift+Tab")
-        reader.hear(["Enter Your Name text", "john selected"], mark, "the first box read back with its name in full")
+        reader.hear(["Enter Your Name text", "john selected"], mark,
+                    "the first box read back with its name in full")
         mark = reader.mark()
         s.key("alt+g")  # Alt is released before G, as a quick hand does
         reader.hear(["QZ Name Compatibility Result", "Your Name: JOHN", "Your Partner's Name: MARY",
@@ -164,7 +168,8 @@ def a_reading_and_the_exit_screen_are_heard(s):
         mark = reader.mark()
         s.key("Return", "Tab")
         reader.hear(["Back push button"], mark, "Tab from the result to Back")
-        check(s.name_boxes(proc.pid) == ["john", "mary"], f"the names after a second Enter: {s.name_boxes(proc.pid)}")
+        names = s.name_boxes(proc.pid)
+        check(names == ["john", "mary"], f"the names after a second Enter: {names}")
         mark = reader.mark()
         s.key("alt+b")
         reader.hear(["Enter Your Name text"], mark, "Back to the first name box")
