@@ -10,6 +10,7 @@
 #include "widgets/CaptionFrame.h"
 #include "widgets/LinkCheckBox.h"
 #include "widgets/LinkLabel.h"
+#include "window/FirstLineValidator.h"
 #include "window/KeyFilter.h"
 #include "window/ScreenCentre.h"
 #include "window/TopmostWindow.h"
@@ -20,6 +21,7 @@
 #include <QCloseEvent>
 #include <QFocusEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -48,6 +50,14 @@ bool isFieldFocusChange(const QEvent* event)
 {
     const auto reason = static_cast<const QFocusEvent*>(event)->reason();
     return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+// Shift+Enter and Ctrl+Enter, which break the line in a Windows multi-line box just as Enter does.
+bool isLineBreakKey(const QKeyEvent* key)
+{
+    const Qt::KeyboardModifiers held = key->modifiers() & ~Qt::KeypadModifier;
+    return (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && held != Qt::NoModifier &&
+           (held & ~(Qt::ShiftModifier | Qt::ControlModifier)) == Qt::NoModifier;
 }
 
 } // namespace
@@ -113,6 +123,7 @@ void frmExitScreen::buildReferAFriend()
     auto field = [this](const char* name, const QString& hint, int left, int top) {
         auto* box = place(new QLineEdit(hint, Frame2), name, left, top, 3375, 285);
         box->installEventFilter(this);
+        box->setValidator(new FirstLineValidator(box));
         return box;
     };
     txtName = field("txtName", ReferAFriend::nameHint(), 85, 360);
@@ -271,6 +282,12 @@ void frmExitScreen::emailKeyPress(QLineEdit* field, char16_t& keyAscii)
 bool frmExitScreen::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
+    if (watched == txtMessage && type == QEvent::KeyPress && isLineBreakKey(static_cast<QKeyEvent*>(event))) {
+        // The paragraph break that Enter types, sent as CR LF: Qt types a line separator for Shift+Enter
+        // and nothing for Ctrl+Enter.
+        txtMessage->insertPlainText(QStringLiteral("\n"));
+        return true;
+    }
     if ((type != QEvent::FocusIn && type != QEvent::FocusOut) || !isFieldFocusChange(event))
         return QWidget::eventFilter(watched, event);
     const auto entry = std::find_if(hintFields_.begin(), hintFields_.end(),

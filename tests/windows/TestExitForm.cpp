@@ -50,6 +50,8 @@ private slots:
     void hintOnFocus_data();
     void hintOnFocus();
     void messageHintComesBackWithoutLineBreak();
+    void lineBreakKeysInMessage_data();
+    void lineBreakKeysInMessage();
     void tabOrder();
     void typedSpaceInEmail_data();
     void typedSpaceInEmail();
@@ -165,6 +167,36 @@ void TestExitForm::messageHintComesBackWithoutLineBreak()
     QCOMPARE(box->toPlainText(), QString());
 }
 
+// Enter, Shift+Enter and Ctrl+Enter break the message's line alike, as in a Windows multi-line box: the
+// page receives CR LF for each.
+void TestExitForm::lineBreakKeysInMessage_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Enter") << int(Qt::Key_Return) << int(Qt::NoModifier);
+    QTest::newRow("Shift+Enter") << int(Qt::Key_Return) << int(Qt::ShiftModifier);
+    QTest::newRow("Ctrl+Enter") << int(Qt::Key_Return) << int(Qt::ControlModifier);
+    QTest::newRow("Ctrl+Shift+keypad Enter")
+        << int(Qt::Key_Enter) << int(Qt::ControlModifier | Qt::ShiftModifier | Qt::KeypadModifier);
+}
+
+void TestExitForm::lineBreakKeysInMessage()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    fill(QStringLiteral("Ann"), QStringLiteral("a@b.c"), QStringLiteral("Bob"), QStringLiteral("b@c.d"));
+    QPlainTextEdit* box = txtMessage();
+    enter(box);
+    box->selectAll();
+    QTest::keyClicks(box, QStringLiteral("Hi"));
+    QTest::keyClick(box, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QTest::keyClicks(box, QStringLiteral("there"));
+
+    QTest::mouseClick(w("cmdSubmit"), Qt::LeftButton);
+    QCOMPARE(program->fake.browser.opened.size(), 1);
+    QCOMPARE(queryOf(program->fake.browser.opened[0]).value(3).second, QStringLiteral("Hi\r\nthere"));
+}
+
 void TestExitForm::tabOrder()
 {
     const char* order[] = {"cmdClose", "Check1",         "txtName",       "cmdSubmit",
@@ -226,6 +258,7 @@ void TestExitForm::pasteIntoEmail_data()
 {
     QTest::addColumn<QString>("pasted");
     QTest::newRow("space kept") << QStringLiteral("a b@c.d");
+    QTest::newRow("first line only") << QStringLiteral("a b@c.d\r\nx");
 }
 
 void TestExitForm::pasteIntoEmail()
