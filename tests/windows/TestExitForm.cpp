@@ -117,35 +117,31 @@ void TestExitForm::fill(const QString& name, const QString& email, const QString
     field("txtFriendEmail")->setText(friendEmail);
 }
 
+// One row per field: each field's handlers clear and restore that field's own hint.
 void TestExitForm::hintOnFocus_data()
 {
     QTest::addColumn<QByteArray>("field");
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<QString>("afterEntry");
-    QTest::addColumn<QString>("afterLeaving");
-
-    // One row per field: each field's handlers clear and restore that field's own hint.
+    QTest::addColumn<QString>("hint");
     for (const auto& [name, hint] : {std::pair{"txtName", "Your Name"},
                                      {"txtEmail", "Your Email Address"},
                                      {"txtFriendName", "Friend's Name"},
                                      {"txtFriendEmail", "Friend's Email Address"}}) {
-        QTest::newRow(name) << QByteArray(name) << QString::fromUtf8(hint) << QString()
-                            << QString::fromUtf8(hint);
+        QTest::newRow(name) << QByteArray(name) << QString::fromUtf8(hint);
     }
 }
 
 void TestExitForm::hintOnFocus()
 {
     QFETCH(QByteArray, field);
-    QFETCH(QString, before);
+    QFETCH(QString, hint);
     QLineEdit* box = this->field(field.constData());
-    box->setText(before);
+    QCOMPARE(box->text(), hint);
 
     enter(box);
-    QTEST(box->text(), "afterEntry");
+    QCOMPARE(box->text(), QString());
     leave(box);
     QVERIFY(!hasFocus(box));
-    QTEST(box->text(), "afterLeaving");
+    QCOMPARE(box->text(), hint);
     QCOMPARE(program->fake.messages.texts(), QStringList{});
 }
 
@@ -336,13 +332,6 @@ void TestExitForm::submissionAddress_data()
         << QString()
         << QStringList{QStringLiteral("Ann"), QStringLiteral("ann@x.org"), initialMessage,
                        QStringLiteral("Bob"), QStringLiteral("bob@y.org")};
-    QTest::newRow("characters that split a query")
-        << QStringList{QStringLiteral("Tom & Jerry"), QStringLiteral("t+j@x.org"),
-                       QStringLiteral("A=B #1 50%"), QStringLiteral("b@y.org?x")}
-        << QStringLiteral("  Line one\nline two & more?  ")
-        << QStringList{QStringLiteral("Tom & Jerry"), QStringLiteral("t+j@x.org"),
-                       QStringLiteral("Line one\r\nline two & more?"), QStringLiteral("A=B #1 50%"),
-                       QStringLiteral("b@y.org?x")};
     QTest::newRow("characters outside the code page, kept as typed")
         << QStringList{QStringLiteral("Zo\u00eb \u674e"), QStringLiteral("z@x.org"),
                        QStringLiteral("\u0410\u043d\u044f"), QStringLiteral("a@y.org")}
