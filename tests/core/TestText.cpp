@@ -17,7 +17,8 @@ void TestText::keepFirstInsertedLine_data()
     QTest::addColumn<int>("cursor");
     QTest::addColumn<QString>("kept");
     QTest::addColumn<int>("cursorAfter");
-    QTest::newRow("one line") << "A b\t7" << 3 << "A b\t7" << 3;
+    QTest::newRow("one line, no-break and zero-width spaces")
+        << "A\u00a0b\u200b\t7" << 3 << "A\u00a0b\u200b\t7" << 3;
     QTest::newRow("tab kept, second line cut") << "Aa\tb\ncnn" << 6 << "Aa\tbnn" << 4;
     QTest::newRow("CR LF") << "x\r\nyBob" << 4 << "xBob" << 1;
     QTest::newRow("break first") << "A\nbcnn" << 4 << "Ann" << 1;
@@ -27,7 +28,6 @@ void TestText::keepFirstInsertedLine_data()
         QTest::addRow("break U+%04X", unsigned(c))
             << (QStringLiteral("ab") + QChar(c) + QStringLiteral("cd")) << 5 << "ab" << 2;
     }
-    QTest::newRow("no-break and zero-width spaces kept") << "a\u00a0\u200bb" << 4 << "a\u00a0\u200bb" << 4;
 }
 
 void TestText::keepFirstInsertedLine()
