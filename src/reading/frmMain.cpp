@@ -11,6 +11,7 @@
 #include "widgets/CaptionFrame.h"
 #include "widgets/LinkLabel.h"
 #include "window/Accessibility.h"
+#include "window/FirstLineValidator.h"
 #include "window/KeyFilter.h"
 #include "window/ScreenCentre.h"
 #include "window/Twips.h"
@@ -190,6 +191,7 @@ void frmMain::buildNamesPage(QWidget* client)
         auto* box = place(new QLineEdit(Frame1), name, 2835, top, 2895, 345);
         box->setFont(WidgetSetup::pointFont(verdana(), 8.25));
         box->setMaxLength(AppInfo::MaxNameLength);
+        box->setValidator(new FirstLineValidator(box));
         return box;
     };
     txtNameM = nameBox("txtNameM", 1440);
