@@ -20,7 +20,7 @@ trap 'WINEPREFIX=$tmp/prefix wineserver -k 2>/dev/null || true; rm -rf "$tmp"' E
 cp -r "$stage" "$tmp/stage"
 # The flags of the Windows build's Release programs: a GUI program, optimised, stripped.
 x86_64-w64-mingw32-g++-posix -std=c++17 -O3 -DNDEBUG -DQT_NO_DEBUG -DQT_CORE_LIB -DQT_GUI_LIB \
-    -DQT_WIDGETS_LIB -DQT_NEEDS_QMAIN -DUNICODE -D_UNICODE -DWIN32 -DWIN64 -D_WIN64 -mwindows \
+    -DQT_WIDGETS_LIB -DUNICODE -D_UNICODE -DWIN32 -DWIN64 -D_WIN64 -mwindows \
     -isystem "$qt/mkspecs/win32" -isystem "$qt/include" -isystem "$qt/include/QtCore" -isystem "$qt/include/QtGui" \
     -isystem "$qt/include/QtWidgets" \
     bench/minimal_qt/main.cpp -o "$tmp/stage/minimal_qt.exe" \
