@@ -7,7 +7,8 @@ Usually started through bench/run-all.sh, which builds BUILD_DIR first. Four mea
   start-up  time from fork to the main window's MapNotify, QZFreeNameCompatibility against the minimal
             Qt Widgets program (bench/minimal_qt), alternating, each run with fresh settings and runtime
             folders;
-  memory    peak resident memory (VmHWM) of the same runs, read after the window is shown;
+  memory    peak resident memory (VmHWM) of the same runs, read after the window is shown, and the CPU
+            time the program spent until the map (less stretched by a busy machine than the time);
   reading   the Google Benchmark of the reading against one plain pass over the same text;
   batch     `qzcompat --batch` on generated name pairs against `wc -l` on the same file, alternating.
 """
@@ -42,33 +43,52 @@ def spread(values):
 
 
 def watch_once(watcher, title, command, settle_ms):
-    """One start of a program with fresh settings; returns (milliseconds to map, VmHWM kB)."""
+    """One start of a program with fresh settings; returns (milliseconds to map, VmHWM kB, CPU ms to map)."""
     config = tempfile.mkdtemp(prefix="qzperf-config-")
     runtime = tempfile.mkdtemp(prefix="qzperf-runtime-")  # mode 0700, as Qt wants it
     env = dict(os.environ, XDG_CONFIG_HOME=config, XDG_RUNTIME_DIR=runtime, QT_QPA_PLATFORM="xcb")
     try:
         out = subprocess.run(
-            [watcher, "--settle", str(settle_ms), title, *command],
+            [watcher, "--settle", str(settle_ms), "--timeout", "50000", title, *command],
             env=env,
             check=True,
             capture_output=True,
             text=True,
             timeout=60,
         ).stdout.split()
-        return float(out[0]), int(out[1])
+        return float(out[0]), int(out[1]), float(out[2])
     finally:
         shutil.rmtree(config, ignore_errors=True)
         shutil.rmtree(runtime, ignore_errors=True)
 
 
-def measure_startup(build, pairs, settle_ms):
+def forget_wine_settings():
+    """Removes what the Windows program stored in the registry, so that every start under Wine is a first."""
+    subprocess.run(
+        ["wine", "reg", "delete", r"HKCU\Software\QZFreeNameCompatibility", "/f"],
+        stdout=subprocess.DEVNULL,
+        stderr=subprocess.DEVNULL,
+        check=False,
+    )
+
+
+def measure_startup(build, pairs, settle_ms, wine_stage=None):
     watcher = os.path.join(build, "bench", "map_watch")
     programs = {
         "program": (MAIN_TITLE, [os.path.join(build, "QZFreeNameCompatibility")]),
         "minimal": (MINIMAL_TITLE, [os.path.join(build, "bench", "minimal_qt")]),
     }
+    if wine_stage:
+        programs = {
+            name: (title, ["wine", os.path.join(wine_stage, exe)])
+            for (name, title), exe in zip(
+                [("program", MAIN_TITLE), ("minimal", MINIMAL_TITLE)],
+                ["QZFreeNameCompatibility.exe", "minimal_qt.exe"],
+            )
+        }
     times = {name: [] for name in programs}
     memory = {name: [] for name in programs}
+    cpu = {name: [] for name in programs}
     # One unrecorded start of each warms the page cache and the font cache alike.
     for title, command in programs.values():
         watch_once(watcher, title, command, settle_ms)
@@ -76,10 +96,13 @@ def measure_startup(build, pairs, settle_ms):
         # Alternate which goes first, so a drift in machine load falls on both alike.
         order = ["program", "minimal"] if i % 2 == 0 else ["minimal", "program"]
         for name in order:
-            ms, kb = watch_once(watcher, *programs[name], settle_ms)
+            if wine_stage:
+                forget_wine_settings()
+            ms, kb, cpu_ms = watch_once(watcher, *programs[name], settle_ms)
             times[name].append(ms)
             memory[name].append(kb / 1024.0)
-    return times, memory
+            cpu[name].append(cpu_ms)
+    return times, memory, cpu
 
 
 def measure_reading(build, min_time):
@@ -160,6 +183,12 @@ def main():
     parser.add_argument("--batch-repeats", type=int, default=5, help="alternating batch runs of each")
     parser.add_argument("--min-time", type=float, default=0.2, help="Google Benchmark min time per case")
     parser.add_argument("--json", help="also write every raw figure to this file")
+    parser.add_argument(
+        "--wine",
+        metavar="FOLDER",
+        help="start-up of the Windows programs under Wine instead: QZFreeNameCompatibility.exe and "
+        "minimal_qt.exe beside their DLLs in FOLDER (bench/wine-startup.sh prepares it)",
+    )
     parser.add_argument("--only", choices=["startup", "reading", "batch"], action="append")
     args = parser.parse_args()
     only = set(args.only or ["startup", "reading", "batch"])
@@ -167,10 +196,11 @@ def main():
     rows = []  # (measurement, ours, bound, ratio)
     raw = {}
     if "startup" in only:
-        times, memory = measure_startup(args.build, args.pairs, args.settle)
-        raw["startup_ms"], raw["peak_mib"] = times, memory
+        times, memory, cpu = measure_startup(args.build, args.pairs, args.settle, args.wine)
+        raw["startup_ms"], raw["peak_mib"], raw["startup_cpu_ms"] = times, memory, cpu
         t = {k: spread(v) for k, v in times.items()}
         m = {k: spread(v) for k, v in memory.items()}
+        c = {k: spread(v) for k, v in cpu.items()}
         rows.append(
             (
                 f"start-up to window mapped, median of {args.pairs} (min-max)",
@@ -185,6 +215,14 @@ def main():
                 f"{t['program']['q1']:.1f}-{t['program']['q3']:.1f} ms",
                 f"{t['minimal']['q1']:.1f}-{t['minimal']['q3']:.1f} ms",
                 None,
+            )
+        )
+        rows.append(
+            (
+                "  CPU time to window mapped, median (min-max)",
+                fmt(c["program"], "ms"),
+                fmt(c["minimal"], "ms"),
+                c["program"]["median"] / c["minimal"]["median"],
             )
         )
         rows.append(

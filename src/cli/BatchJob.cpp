@@ -39,6 +39,8 @@ int BatchJob::run(BatchReader& reader, std::FILE* out, std::FILE* err)
         int level = -1;
         if (line.tooLong)
             problem = QStringLiteral("line longer than %1 bytes, skipped").arg(reader.maxLineBytes());
+        else if (line.notUtf16)
+            problem = QStringLiteral("not valid UTF-16 (an unpaired surrogate, or a lone byte at the end)");
         else
             level = levelOf(line.text, problem);
         if (level >= 10) {

@@ -40,60 +40,43 @@ std::optional<QString> OpenFileDialogService::openFile(QWidget* owner, const Ope
 
 #else
 
-#include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSettings>
+#include <QTemporaryDir>
 
 namespace {
 
-// Qt's dialog keeps the folders it visited and its sidebar in QtProject's settings file, which every Qt
-// program of the user shares. The file is put back as it was before the dialog: restored where it was,
-// removed where there was none, so the dialog leaves no trace.
-class KeptSettingsFile
+// Qt's dialog keeps the folders it visited and its sidebar in QtProject's settings, a file every Qt program
+// of the user shares. For the dialog's lifetime Qt's native-format user settings point at a private
+// folder, removed afterwards: the dialog leaves no trace there and never writes over what another program
+// writes meanwhile. The program's own store is an INI-format file, which this does not move.
+class PrivateDialogHistory
 {
 public:
-    KeptSettingsFile()
-        : path_(QSettings(QSettings::UserScope, QStringLiteral("QtProject")).fileName()),
-          folderExisted_(QFileInfo(path_).dir().exists()), existed_(QFileInfo::exists(path_))
+    PrivateDialogHistory()
+        : shared_(QFileInfo(QSettings(QSettings::UserScope, QStringLiteral("QtProject")).fileName())
+                      .absolutePath())
     {
-        QFile file(path_);
-        if (existed_ && file.open(QIODevice::ReadOnly))
-            content_ = file.readAll();
+        // Without a temporary folder the dialog keeps Qt's usual place.
+        if (private_.isValid())
+            QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, private_.path());
     }
-    ~KeptSettingsFile()
-    {
-        if (!existed_) {
-            QFile::remove(path_);
-            if (!folderExisted_)
-                QDir().rmdir(QFileInfo(path_).absolutePath());
-            return;
-        }
-        QFile now(path_);
-        if (!content_ || (now.open(QIODevice::ReadOnly) && now.readAll() == *content_))
-            return;
-        QSaveFile file(path_);
-        if (file.open(QIODevice::WriteOnly) && file.write(*content_) == content_->size())
-            file.commit();
-    }
-    KeptSettingsFile(const KeptSettingsFile&) = delete;
-    KeptSettingsFile& operator=(const KeptSettingsFile&) = delete;
+    ~PrivateDialogHistory() { QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, shared_); }
+    PrivateDialogHistory(const PrivateDialogHistory&) = delete;
+    PrivateDialogHistory& operator=(const PrivateDialogHistory&) = delete;
 
 private:
-    QString path_;
-    bool folderExisted_;
-    bool existed_;
-    std::optional<QByteArray> content_; // nothing when the file could not be read
+    QString shared_;
+    QTemporaryDir private_;
 };
 
 } // namespace
 
 std::optional<QString> OpenFileDialogService::openFile(QWidget* owner, const OpenFileRequest& request)
 {
-    // Declared first, so it restores the file after the dialog has written its history on destruction.
-    const KeptSettingsFile kept;
+    // Declared first, so the dialog writes its history on destruction while the redirect still holds.
+    const PrivateDialogHistory history;
     QFileDialog dialog(owner, request.title, QString(), request.filter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);

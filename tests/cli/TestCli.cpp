@@ -192,6 +192,13 @@ void TestCli::batch_data()
         << QByteArray("A\tB\n" + QByteArray(500000, 'X') + "\tY\nA\tB\n") << QByteArray("2\n\n2\n") << 1
         << QByteArray("line 2: line longer than 98293 bytes, skipped\n");
     QTest::newRow("no input") << QByteArray() << QByteArray() << 0 << QByteArray();
+    // What PowerShell 5's > writes: UTF-16 LE with its mark, CR LF.
+    // (This machine is little-endian, so the array holds those bytes.)
+    const char16_t powerShell[] = u"\uFEFFJOHN\tMARY\r\nromeo\tjuliet\r\nA\xD800\tB\r\n";
+    QTest::newRow("utf-16 le with mark")
+        << QByteArray(reinterpret_cast<const char*>(powerShell), sizeof powerShell - sizeof(char16_t))
+        << QByteArray("8\n2\n\n") << 1
+        << QByteArray("line 3: not valid UTF-16 (an unpaired surrogate, or a lone byte at the end)\n");
 }
 
 void TestCli::batch()

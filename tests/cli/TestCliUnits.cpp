@@ -4,6 +4,7 @@
 #include "NameCheck.h"
 #include "common/AppInfo.h"
 
+#include <QStringDecoder>
 #include <QTest>
 
 #include <algorithm>
@@ -31,7 +32,7 @@ struct ChunkedSource
     }
 };
 
-// Reads every line; a line too long reads as "<too long>".
+// Reads every line, keeping a byte order mark as a character; a line too long reads as "<too long>".
 QStringList readAll(BatchReader& reader)
 {
     QStringList lines;
@@ -40,7 +41,10 @@ QStringList readAll(BatchReader& reader)
     while (reader.next(line)) {
         if (line.number != expectedNumber++)
             return {QStringLiteral("line numbers out of order")};
-        lines << (line.tooLong ? QStringLiteral("<too long>") : QString::fromUtf8(line.text));
+        lines << (line.tooLong    ? QStringLiteral("<too long>")
+                  : line.notUtf16 ? QStringLiteral("<not UTF-16>")
+                                  : QStringDecoder(QStringDecoder::Utf8,
+                                                   QStringDecoder::Flag::ConvertInitialBom)(line.text));
     }
     return lines;
 }
@@ -93,6 +97,27 @@ void TestCliUnits::readerSplitsLines_data()
     QTest::newRow("long line across blocks")
         << QByteArray("a\n" + QByteArray(50, 'z') + "\r\nb") << 5 << L({"a", "<too long>", "b"});
     QTest::newRow("long last line") << QByteArray("a\n" + QByteArray(50, 'z')) << 7 << L({"a", "<too long>"});
+    // A byte order mark says what the text is; UTF-16 is handed on as UTF-8.
+    const auto utf16 = [](const char16_t* text, bool littleEndian) {
+        QByteArray bytes;
+        for (const char16_t* c = text; *c; ++c) {
+            const char high = static_cast<char>(*c >> 8), low = static_cast<char>(*c & 0xFF);
+            bytes.append(littleEndian ? low : high).append(littleEndian ? high : low);
+        }
+        return bytes;
+    };
+    QTest::newRow("utf-8 mark") << QByteArray("\xEF\xBB\xBFJ\xC3\xA9\tM\nx") << 1 << L({"J\xC3\xA9\tM", "x"});
+    QTest::newRow("utf-16 le mark, cr lf") << utf16(u"\uFEFFJ\u00E9\tM\r\n\U0001F600\u20AC\r\n", true) << 3
+                                           << L({"J\xC3\xA9\tM", "\xF0\x9F\x98\x80\xE2\x82\xAC"});
+    QTest::newRow("utf-16 be mark") << utf16(u"\uFEFFJ\tM\nA\tB", false) << 100 << L({"J\tM", "A\tB"});
+    QTest::newRow("a mark alone") << QByteArray("\xFF\xFE") << 100 << QStringList();
+    QTest::newRow("utf-16 unpaired surrogates") << utf16(u"\uFEFFa\xD800\nb\nc\xDC00\nd\xD83D", true) << 100
+                                                << L({"<not UTF-16>", "b", "<not UTF-16>", "<not UTF-16>"});
+    QTest::newRow("utf-16 lone last byte")
+        << utf16(u"\uFEFFa\n", true) + 'b' << 100 << L({"a", "<not UTF-16>"});
+    QTest::newRow("utf-32 mark is not utf-16's")
+        << QByteArray("\xFF\xFE\0\0a\0\0\0", 8) << 100
+        << QStringList({QString::fromUtf8("\xFF\xFE\0\0a\0\0\0", 8)});
 }
 
 void TestCliUnits::readerSplitsLines()

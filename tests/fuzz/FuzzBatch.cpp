@@ -1,6 +1,6 @@
 // The qzcompat --batch line reader on arbitrary bytes, fed in arbitrary pieces with small line limits and
-// blocks: the same lines, numbers and too-long flags as a plain split at LF; and the whole batch job
-// answers every line with a level 0-10 or an empty line and a message.
+// blocks: the same lines, numbers and flags as a plain split at LF after the byte order mark; and the whole
+// batch job answers every line with a level 0-10 or an empty line and a message.
 
 #include "FuzzInput.h"
 
@@ -21,12 +21,48 @@ struct PlainLine
 {
     QByteArray text;
     bool tooLong;
+    bool notUtf16; // then tooLong may be either: the reader's length of a broken line is its own
 };
 
+// UTF-16 split at its LF units, each line checked and turned into UTF-8 on its own.
+QList<PlainLine> utf16Lines(QByteArrayView bytes, bool littleEndian, std::size_t maxLineBytes)
+{
+    QString all;
+    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2) {
+        const auto first = static_cast<unsigned char>(bytes[i]),
+                   second = static_cast<unsigned char>(bytes[i + 1]);
+        all.append(QChar(littleEndian ? first | second << 8 : first << 8 | second));
+    }
+    const bool loneByte = bytes.size() % 2 != 0;
+    QList<PlainLine> lines;
+    const QStringList pieces = all.split(u'\n');
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        const bool last = i == pieces.size() - 1;
+        if (last && pieces[i].isEmpty() && !loneByte)
+            break;
+        QString text = pieces[i];
+        if (text.endsWith(u'\r'))
+            text.chop(1);
+        if (!QStringView(text).isValidUtf16() || (last && loneByte)) {
+            lines.append({QByteArray(), false, true});
+            continue;
+        }
+        const QByteArray utf8 = text.toUtf8();
+        const bool tooLong = static_cast<std::size_t>(utf8.size()) > maxLineBytes;
+        lines.append({tooLong ? QByteArray() : utf8, tooLong, false});
+    }
+    return lines;
+}
+
+// The lines of the input after its byte order mark, if any.
 QList<PlainLine> plainLines(const QByteArray& bytes, std::size_t maxLineBytes)
 {
+    if (bytes.startsWith("\xFE\xFF"))
+        return utf16Lines(QByteArrayView(bytes).sliced(2), false, maxLineBytes);
+    if (bytes.startsWith("\xFF\xFE") && !bytes.startsWith(QByteArrayView("\xFF\xFE\0\0", 4)))
+        return utf16Lines(QByteArrayView(bytes).sliced(2), true, maxLineBytes);
     QList<PlainLine> lines;
-    qsizetype begin = 0;
+    qsizetype begin = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     while (begin < bytes.size()) {
         qsizetype end = bytes.indexOf('\n', begin);
         const qsizetype next = end < 0 ? bytes.size() : end + 1;
@@ -36,7 +72,7 @@ QList<PlainLine> plainLines(const QByteArray& bytes, std::size_t maxLineBytes)
         if (text.endsWith('\r'))
             text.chop(1);
         const bool tooLong = static_cast<std::size_t>(text.size()) > maxLineBytes;
-        lines.append({tooLong ? QByteArray() : text, tooLong});
+        lines.append({tooLong ? QByteArray() : text, tooLong, false});
         begin = next;
     }
     return lines;
@@ -80,7 +116,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_REQUIRE(count < expected.size(), "more lines than the input holds");
         FUZZ_REQUIRE(line.number == count + 1, "line numbered %lld, expected %lld", line.number,
                      static_cast<long long>(count + 1));
-        FUZZ_REQUIRE(line.tooLong == expected[count].tooLong, "too-long flag of line %lld", line.number);
+        FUZZ_REQUIRE(expected[count].notUtf16 ? line.notUtf16 || line.tooLong
+                                              : !line.notUtf16 && line.tooLong == expected[count].tooLong,
+                     "flags of line %lld", line.number);
         FUZZ_REQUIRE(line.text == QByteArrayView(expected[count].text), "text of line %lld differs",
                      line.number);
         ++count;
