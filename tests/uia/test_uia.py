@@ -55,6 +55,11 @@ def by_name(elements):
     return {e["AutomationId"].rsplit(".", 1)[-1]: e for e in elements if e.get("AutomationId")}
 
 
+def holds_result(element):
+    """The three result lines in the element's description or name, as a screen reader reads it out."""
+    return any(all(line in (element[key] or "") for line in RESULT) for key in ("FullDescription", "Name"))
+
+
 def check_offscreen(elements, expected):
     """The controls named in expected report off-screen, or not, as it says."""
     controls = by_name(elements)
@@ -74,8 +79,7 @@ def scenario(wine, tool):
     after = probe(wine, tool, 30, *RESULT)
     # The active window reports the focus too; one control within it has it.
     focused = [e for e in after if e["HasKeyboardFocus"] and e["ControlType"] != WINDOW]
-    check(len(focused) == 1 and not focused[0]["IsOffscreen"]
-          and any(all(line in (focused[0][text] or "") for line in RESULT) for text in ("FullDescription", "Name")),
+    check(len(focused) == 1 and not focused[0]["IsOffscreen"] and holds_result(focused[0]),
           f"the focused elements: {focused}")
     print(f"PASS: after a reading the focus is on {focused[0]['Name']!r}, which holds the result", flush=True)
     check_offscreen(after, {"Frame1": True, "Frame2": False, "fraBirthDay": True})

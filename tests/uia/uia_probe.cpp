@@ -1,7 +1,8 @@
 // A UI Automation client for the Wine tests: reads the element of every visible window of a running
 // program, the way a screen reader on Windows asks for it, and prints each element as one JSON line.
-// It never navigates from one element to another (under Wine that deadlocks the program): started
-// with one native window per widget, the program gives every widget a window whose element is read.
+// It never navigates from one element to another nor releases one (under Wine either can deadlock the
+// program): started with one native window per widget, the program gives every widget a window whose
+// element is read.
 // Focus events do not reach a client under Wine, so the focus is polled.
 //
 // Usage: qz_uia_probe PROGRAM.exe SECONDS [TEXT...]
@@ -45,8 +46,7 @@ constexpr Property FullDescription{"FullDescription", 30159};
 constexpr Property HasKeyboardFocus{"HasKeyboardFocus", 30008};
 constexpr Property Properties[] = {
     {"AutomationId", 30011}, {"ClassName", 30012}, {"ControlType", 30003},         Name,
-    FullDescription,         HasKeyboardFocus,     {"IsKeyboardFocusable", 30009}, {"IsEnabled", 30010},
-    {"IsOffscreen", 30022},
+    FullDescription,         HasKeyboardFocus,     {"IsKeyboardFocusable", 30009}, {"IsOffscreen", 30022},
 };
 
 // No value (a property the element does not support), a text, a number or a truth value.
@@ -286,7 +286,8 @@ bool holdsAll(const Value& value, const std::vector<std::wstring>& texts)
     return true;
 }
 
-// The focused element's name and description, when one holds every text; printed as the probe waits.
+// Whether an element that has the keyboard focus holds every text in its name or description; focused
+// gets the names and descriptions of the focused elements, for the message when the wait fails.
 bool focusHolds(Client& client, const std::vector<HWND>& windows, const std::vector<std::wstring>& texts,
                 std::string& focused)
 {
