@@ -15,6 +15,7 @@ import json
 import os
 import subprocess
 import sys
+import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "wine"))
 from test_program import Wine, main_window  # noqa: E402
@@ -42,9 +43,11 @@ NAMES = {
 
 def probe(wine, tool, seconds, *texts):
     """Every element of the program once an element has the keyboard focus and holds every text."""
+    started = time.monotonic()
     done = subprocess.run(["wine", tool, PROGRAM, str(seconds), *texts], env=wine.env, capture_output=True,
                           text=True, timeout=seconds + 60)
     elements = [json.loads(line) for line in done.stdout.splitlines() if line.strip()]
+    print(f"qz_uia_probe read {len(elements)} elements in {time.monotonic() - started:.1f} s", flush=True)
     check(done.returncode == 0, f"qz_uia_probe ended with {done.returncode}: {done.stderr.strip()}\n"
           + "\n".join(map(str, elements)))
     return elements
