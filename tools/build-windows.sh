@@ -35,8 +35,10 @@ mkdir -p "$stage/platforms" "$stage/styles"
 cp "$build/QZFreeNameCompatibility.exe" "$build/qzcompat.exe" "$stage/"
 cp "$qt/plugins/platforms/qwindows.dll" "$stage/platforms/"
 cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
-# The notices and licences of Qt, the code inside it and the MinGW runtime travel with the DLLs.
+# The notices and licences of Qt, the code inside it and the MinGW runtime travel with the DLLs, with
+# Windows line ends for the editors a Windows user opens them in.
 cp -r packaging/windows/licenses "$stage/"
+sed -i 's/\r*$/\r/' "$stage"/licenses/*
 
 # Every DLL that the programs and plugins import, and that Windows does not ship itself, goes beside
 # the programs: Qt's, then the MinGW runtime's. A DLL found in none of these folders is the system's.
@@ -48,7 +50,9 @@ strip=("$stage"/*.exe)
 while [ ${#queue[@]} -gt 0 ]; do
     file=${queue[0]}
     queue=("${queue[@]:1}")
-    for dll in $(x86_64-w64-mingw32-objdump -p "$file" | sed -n 's/^\s*DLL Name: //p'); do
+    # Read first, so that a failing objdump stops the build rather than leaving a DLL out.
+    dlls=$(x86_64-w64-mingw32-objdump -p "$file" | sed -n 's/^\s*DLL Name: //p')
+    for dll in $dlls; do
         [ -e "$stage/$dll" ] && continue
         for dir in "${search[@]}"; do
             if [ -f "$dir/$dll" ]; then

@@ -2,6 +2,8 @@
 ; entry in Apps & features and an uninstaller; /S installs and uninstalls without a question.
 ; Neither replaces nor removes anything while the program runs: a running copy keeps its files open,
 ; and a half-removed program has nothing left to remove the rest. Silent, they then end with status 2.
+; The registered uninstall commands run the uninstaller where it is installed, so that its status is the
+; caller's; it leaves its own file to a helper (un.onUninstSuccess).
 ; Made by tools/build-windows.sh:
 ;   makensis -DVERSION=<x.y> -DSTAGE=<folder of the programs> -DFILES=<list of Delete lines>
 ;            -DICON=<app.ico> -DOUTFILE=<setup.exe> installer.nsi
@@ -25,6 +27,9 @@ InstallDir "$PROGRAMFILES64\${APP}"
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
+; Drawn by Windows at the screen's scale rather than stretched as a bitmap, and no builder's name on the pages.
+ManifestDPIAware true
+BrandingText "${APP} ${VERSION}"
 VIProductVersion "${VERSION}.0.0"
 VIAddVersionKey "ProductName" "${APP}"
 VIAddVersionKey "FileDescription" "${APP} installer"
@@ -91,8 +96,10 @@ Section "" Program
     WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "Kelpan Softwares"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${EXE}"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
+    ; Without "_?=" (read by NSIS only unquoted and last) the uninstaller would hand itself to a copy in
+    ; the temporary folder and end at once with status 0, before that copy had decided anything.
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe" _?=$INSTDIR'
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S _?=$INSTDIR'
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
     SectionGetSize ${Program} $0
@@ -109,3 +116,32 @@ Section "Uninstall"
     RMDir "$SMPROGRAMS\${APP}"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd
+
+; Windows deletes no running program's file, this one's included: a cmd started here deletes it, and then
+; its folder if that is empty (the installation folder, or NSIS's temporary folder when it was started
+; without "_?="), once this process has ended. It learns that from the end of its input, a pipe whose
+; other end only this process holds, and tries again twice, as the file may stay locked a moment longer.
+Function un.onUninstSuccess
+    System::Call 'kernel32::CreatePipe(*p .r1, *p .r2, p 0, i 0)'
+    System::Call 'kernel32::SetHandleInformation(p r1, i 1, i 1)' ; HANDLE_FLAG_INHERIT
+    System::Alloc 104 ; STARTUPINFOW: cb, dwFlags at 60 (STARTF_USESTDHANDLES), hStdInput at 80
+    Pop $3
+    System::Call '*$3(i 104)'
+    IntPtrOp $4 $3 + 60
+    System::Call '*$4(i 0x100)'
+    IntPtrOp $4 $3 + 80
+    System::Call '*$4(p r1)'
+    System::Alloc 24 ; PROCESS_INFORMATION
+    Pop $4
+    StrCpy $0 'del /q "$EXEPATH" 2>nul & rmdir "$EXEDIR" 2>nul'
+    StrCpy $0 '"$SYSDIR\cmd.exe" /d /q /c "set /p x= & $0 & ping -n 2 127.0.0.1 >nul & $0 & ping -n 3 127.0.0.1 >nul & $0"'
+    ; No console window (CREATE_NO_WINDOW), and the temporary folder to work in: a folder that is a
+    ; process's working folder cannot be removed.
+    System::Call 'kernel32::CreateProcessW(p 0, w r0, p 0, p 0, i 1, i 0x08000000, p 0, w "$TEMP", p r3, p r4)'
+    System::Call '*$4(p .r5, p .r6)'
+    System::Call 'kernel32::CloseHandle(p r5)'
+    System::Call 'kernel32::CloseHandle(p r6)'
+    System::Call 'kernel32::CloseHandle(p r1)'
+    System::Free $3
+    System::Free $4
+FunctionEnd

@@ -7,6 +7,7 @@
 #include "services/SystemClock.h"
 #include "services/SystemRandomSource.h"
 #include "shell/Forms.h"
+#include "window/Accessibility.h"
 #include "window/AppIcon.h"
 #include "window/AppStyle.h"
 #include "window/WidgetSetup.h"
@@ -53,6 +54,7 @@ int main(int argc, char* argv[])
     }
     // The program takes no command line of its own; QApplication keeps only Qt's options.
     QApplication app(argc, argv);
+    Accessibility::install();
     QApplication::setStyle(new AppStyle);
     // The program ends only through EndProgram, never because its last visible window closed.
     app.setQuitOnLastWindowClosed(false);

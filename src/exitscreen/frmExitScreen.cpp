@@ -10,6 +10,7 @@
 #include "widgets/CaptionFrame.h"
 #include "widgets/LinkCheckBox.h"
 #include "widgets/LinkLabel.h"
+#include "window/FirstLineValidator.h"
 #include "window/KeyFilter.h"
 #include "window/ScreenCentre.h"
 #include "window/TopmostWindow.h"
@@ -20,6 +21,7 @@
 #include <QCloseEvent>
 #include <QFocusEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -48,6 +50,14 @@ bool isFieldFocusChange(const QEvent* event)
 {
     const auto reason = static_cast<const QFocusEvent*>(event)->reason();
     return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+// Shift+Enter and Ctrl+Enter, which break the line in a Windows multi-line box just as Enter does.
+bool isLineBreakKey(const QKeyEvent* key)
+{
+    const Qt::KeyboardModifiers held = key->modifiers() & ~Qt::KeypadModifier;
+    return (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && held != Qt::NoModifier &&
+           (held & ~(Qt::ShiftModifier | Qt::ControlModifier)) == Qt::NoModifier;
 }
 
 } // namespace
@@ -113,6 +123,7 @@ void frmExitScreen::buildReferAFriend()
     auto field = [this](const char* name, const QString& hint, int left, int top) {
         auto* box = place(new QLineEdit(hint, Frame2), name, left, top, 3375, 285);
         box->installEventFilter(this);
+        box->setValidator(new FirstLineValidator(box));
         return box;
     };
     txtName = field("txtName", ReferAFriend::nameHint(), 85, 360);
@@ -141,16 +152,12 @@ void frmExitScreen::buildReferAFriend()
     txtMessage->setAccessibleName(QStringLiteral("Your message"));
     txtMessage->setAccessibleDescription(QStringLiteral(
         "Refer a friend: the message sent to your friend. Until you change it, it holds the hint."));
-    hintFields_ = {{{txtName, ReferAFriend::nameHint(), &frmExitScreen::txtName_GotFocus,
-                     &frmExitScreen::txtName_LostFocus},
-                    {txtEmail, ReferAFriend::emailHint(), &frmExitScreen::txtEmail_GotFocus,
-                     &frmExitScreen::txtEmail_LostFocus},
-                    {txtFriendName, ReferAFriend::friendNameHint(), &frmExitScreen::txtFriendName_GotFocus,
-                     &frmExitScreen::txtFriendName_LostFocus},
-                    {txtFriendEmail, ReferAFriend::friendEmailHint(), &frmExitScreen::txtFriendEmail_GotFocus,
-                     &frmExitScreen::txtFriendEmail_LostFocus},
-                    {txtMessage, ReferAFriend::messageHint(), &frmExitScreen::txtMessage_GotFocus,
-                     &frmExitScreen::txtMessage_LostFocus}}};
+    hintFields_ = {
+        {{txtName, &frmExitScreen::txtName_GotFocus, &frmExitScreen::txtName_LostFocus},
+         {txtEmail, &frmExitScreen::txtEmail_GotFocus, &frmExitScreen::txtEmail_LostFocus},
+         {txtFriendName, &frmExitScreen::txtFriendName_GotFocus, &frmExitScreen::txtFriendName_LostFocus},
+         {txtFriendEmail, &frmExitScreen::txtFriendEmail_GotFocus, &frmExitScreen::txtFriendEmail_LostFocus},
+         {txtMessage, &frmExitScreen::txtMessage_GotFocus, &frmExitScreen::txtMessage_LostFocus}}};
 
     cmdSubmit = place(new QPushButton(QStringLiteral("Refer A Friend &Now"), Frame2), "cmdSubmit", 1920, 1080,
                       3375, 285);
@@ -248,55 +255,12 @@ void frmExitScreen::cmdSubmit_Click()
     tellAFriend_.SubmitTellAFriend(forms_.services().messages, forms_.pages(), this);
 }
 
-void frmExitScreen::txtName_GotFocus()
+void frmExitScreen::updateHint(QWidget* field, const QString& hint, bool focusIn)
 {
-    updateHint(txtName, true);
-}
-void frmExitScreen::txtName_LostFocus()
-{
-    updateHint(txtName, false);
-}
-void frmExitScreen::txtEmail_GotFocus()
-{
-    updateHint(txtEmail, true);
-}
-void frmExitScreen::txtEmail_LostFocus()
-{
-    updateHint(txtEmail, false);
-}
-void frmExitScreen::txtFriendName_GotFocus()
-{
-    updateHint(txtFriendName, true);
-}
-void frmExitScreen::txtFriendName_LostFocus()
-{
-    updateHint(txtFriendName, false);
-}
-void frmExitScreen::txtFriendEmail_GotFocus()
-{
-    updateHint(txtFriendEmail, true);
-}
-void frmExitScreen::txtFriendEmail_LostFocus()
-{
-    updateHint(txtFriendEmail, false);
-}
-void frmExitScreen::txtMessage_GotFocus()
-{
-    updateHint(txtMessage, true);
-}
-void frmExitScreen::txtMessage_LostFocus()
-{
-    updateHint(txtMessage, false);
-}
-
-void frmExitScreen::updateHint(QWidget* field, bool focusIn)
-{
-    const auto entry = std::find_if(hintFields_.begin(), hintFields_.end(),
-                                    [field](const HintField& f) { return f.field == field; });
     auto* line = qobject_cast<QLineEdit*>(field);
     const QString text = line ? line->text() : messageText();
-    const QString next = focusIn ? ReferAFriend::textOnFocusIn(text, entry->hint)
-                                 : ReferAFriend::textOnFocusOut(text, entry->hint);
+    const QString next =
+        focusIn ? ReferAFriend::textOnFocusIn(text, hint) : ReferAFriend::textOnFocusOut(text, hint);
     // Written only when it changes, so that the cursor stays where it was otherwise.
     if (next == text)
         return;
@@ -304,15 +268,6 @@ void frmExitScreen::updateHint(QWidget* field, bool focusIn)
         line->setText(next);
     else
         setMessageText(next);
-}
-
-void frmExitScreen::txtEmail_KeyPress(char16_t& keyAscii)
-{
-    emailKeyPress(txtEmail, keyAscii);
-}
-void frmExitScreen::txtFriendEmail_KeyPress(char16_t& keyAscii)
-{
-    emailKeyPress(txtFriendEmail, keyAscii);
 }
 
 void frmExitScreen::emailKeyPress(QLineEdit* field, char16_t& keyAscii)
@@ -327,6 +282,12 @@ void frmExitScreen::emailKeyPress(QLineEdit* field, char16_t& keyAscii)
 bool frmExitScreen::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
+    if (watched == txtMessage && type == QEvent::KeyPress && isLineBreakKey(static_cast<QKeyEvent*>(event))) {
+        // The paragraph break that Enter types, sent as CR LF: Qt types a line separator for Shift+Enter
+        // and nothing for Ctrl+Enter.
+        txtMessage->insertPlainText(QStringLiteral("\n"));
+        return true;
+    }
     if ((type != QEvent::FocusIn && type != QEvent::FocusOut) || !isFieldFocusChange(event))
         return QWidget::eventFilter(watched, event);
     const auto entry = std::find_if(hintFields_.begin(), hintFields_.end(),

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "ReferAFriend.h"
 #include "modTellAFriend.h"
 #include "shell/Form.h"
 
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QWidget>
 
 #include <array>
@@ -12,8 +15,6 @@ class LinkLabel;
 class LinkCheckBox;
 class QGroupBox;
 class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 
 // The last window of a run: promotions, links, the refer-a-friend form and the Exit button. It stays
@@ -32,38 +33,38 @@ public:
     void showScreen();
     void hideScreen() { hide(); }
 
-    void cmdClose_Click();
-    void Check1_Click();
-    void lblGoToHome_Click();
-    void cmdSubmit_Click();
-
-    void txtName_GotFocus();
-    void txtName_LostFocus();
-    void txtEmail_GotFocus();
-    void txtEmail_LostFocus();
-    void txtEmail_KeyPress(char16_t& keyAscii);
-    void txtFriendName_GotFocus();
-    void txtFriendName_LostFocus();
-    void txtFriendEmail_GotFocus();
-    void txtFriendEmail_LostFocus();
-    void txtFriendEmail_KeyPress(char16_t& keyAscii);
-    void txtMessage_GotFocus();
-    void txtMessage_LostFocus();
-
-    // The message as the program holds it: line breaks are CR LF.
-    QString messageText() const;
-    void setMessageText(const QString& text);
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildReferAFriend();
+    // The message as the program holds it: line breaks are CR LF.
+    QString messageText() const;
+    void setMessageText(const QString& text);
+
+    void cmdClose_Click();
+    void Check1_Click();
+    void lblGoToHome_Click();
+    void cmdSubmit_Click();
+
+    void txtName_GotFocus() { updateHint(txtName, ReferAFriend::nameHint(), true); }
+    void txtName_LostFocus() { updateHint(txtName, ReferAFriend::nameHint(), false); }
+    void txtEmail_GotFocus() { updateHint(txtEmail, ReferAFriend::emailHint(), true); }
+    void txtEmail_LostFocus() { updateHint(txtEmail, ReferAFriend::emailHint(), false); }
+    void txtEmail_KeyPress(char16_t& keyAscii) { emailKeyPress(txtEmail, keyAscii); }
+    void txtFriendName_GotFocus() { updateHint(txtFriendName, ReferAFriend::friendNameHint(), true); }
+    void txtFriendName_LostFocus() { updateHint(txtFriendName, ReferAFriend::friendNameHint(), false); }
+    void txtFriendEmail_GotFocus() { updateHint(txtFriendEmail, ReferAFriend::friendEmailHint(), true); }
+    void txtFriendEmail_LostFocus() { updateHint(txtFriendEmail, ReferAFriend::friendEmailHint(), false); }
+    void txtFriendEmail_KeyPress(char16_t& keyAscii) { emailKeyPress(txtFriendEmail, keyAscii); }
+    void txtMessage_GotFocus() { updateHint(txtMessage, ReferAFriend::messageHint(), true); }
+    void txtMessage_LostFocus() { updateHint(txtMessage, ReferAFriend::messageHint(), false); }
+
     void emailKeyPress(QLineEdit* field, char16_t& keyAscii);
     // Clears a refer-a-friend field's hint as the field takes the focus, and shows it again when the
     // field is left blank.
-    void updateHint(QWidget* field, bool focusIn);
+    void updateHint(QWidget* field, const QString& hint, bool focusIn);
 
     using Handler = void (frmExitScreen::*)();
 
@@ -90,7 +91,6 @@ private:
     struct HintField
     {
         QWidget* field;
-        QString hint;
         Handler gotFocus;
         Handler lostFocus;
     };

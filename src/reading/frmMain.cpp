@@ -11,6 +11,7 @@
 #include "widgets/CaptionFrame.h"
 #include "widgets/LinkLabel.h"
 #include "window/Accessibility.h"
+#include "window/FirstLineValidator.h"
 #include "window/KeyFilter.h"
 #include "window/ScreenCentre.h"
 #include "window/Twips.h"
@@ -45,11 +46,6 @@ QGroupBox* page(QWidget* client, const char* name, const QString& caption)
     auto* frame = new CaptionFrame(caption, PageColour, QColor(255, 255, 0),
                                    WidgetSetup::pointFont(verdana(), 8.25, true), client);
     return place(frame, name, 345, 720, 6495, 3375);
-}
-
-QString backHelp()
-{
-    return QStringLiteral("Clears the names and goes back to the names page.");
 }
 
 QLabel* label(QWidget* parent, const char* name, const QString& text, int l, int t, int w, int h)
@@ -91,9 +87,10 @@ frmMain::frmMain(Forms& forms) : QMainWindow(nullptr), forms_(forms), messages_(
     for (QPushButton* button : {cmdNext, cmdBack, cmdOpen})
         button->setAutoDefault(true);
 
-    // The links come last, after every control of the pages.
-    WidgetSetup::tabOrder({txtNameM, txtNameF, cmdNext, cboMonth, cboDate, cboYear, cmdOpen, cmdBack, Label61,
-                           lblFullBrand, lblCobrand});
+    // The links come last, after every control of the pages. The result page itself is no Tab stop; Tab
+    // from it goes on to Back.
+    WidgetSetup::tabOrder({txtNameM, txtNameF, cmdNext, cboMonth, cboDate, cboYear, cmdOpen, Frame2, cmdBack,
+                           Label61, lblFullBrand, lblCobrand});
 
     WidgetSetup::fitLabels(this);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -194,6 +191,7 @@ void frmMain::buildNamesPage(QWidget* client)
         auto* box = place(new QLineEdit(Frame1), name, 2835, top, 2895, 345);
         box->setFont(WidgetSetup::pointFont(verdana(), 8.25));
         box->setMaxLength(AppInfo::MaxNameLength);
+        box->setValidator(new FirstLineValidator(box));
         return box;
     };
     txtNameM = nameBox("txtNameM", 1440);
@@ -234,7 +232,10 @@ void frmMain::buildResultPage(QWidget* client)
 
     cmdBack = place(new QPushButton(QStringLiteral("&Back"), Frame2), "cmdBack", 5400, 2880, 1000, 400);
     cmdBack->setFont(WidgetSetup::pointFont(verdana(), 8.25, true));
-    cmdBack->setAccessibleDescription(backHelp());
+    cmdBack->setAccessibleDescription(QStringLiteral("Clears the names and goes back to the names page."));
+    // Given the focus after a reading, so a screen reader reads the result in its description; not a Tab
+    // stop.
+    Frame2->setFocusPolicy(Qt::ClickFocus);
     connect(cmdBack, &QPushButton::clicked, this, &frmMain::cmdBack_Click);
 }
 
@@ -289,9 +290,10 @@ void frmMain::cmdNext_Click()
         return;
     CalculateCompatibility(yourName, partnersName);
     Frame2->raise();
-    // The focus leaves the covered names page for the result page, and a screen reader reads the
-    // result with the Back button that now has it.
-    cmdBack->setFocus();
+    // The focus leaves the covered names page for the result page itself, where a screen reader reads the
+    // result and where Enter and Space, pressed again or held, act on nothing (on Back they would clear the
+    // names).
+    Frame2->setFocus();
 }
 
 bool frmMain::ValidateNames()
@@ -316,12 +318,12 @@ void frmMain::CalculateCompatibility(const QString& yourName, const QString& par
     lblResult[0]->setText(QStringLiteral("Your Name: ") + yourName);
     lblResult[1]->setText(QStringLiteral("Your Partner's Name: ") + partnersName);
     lblResult[2]->setText(QStringLiteral("Your Level of Compatibility: ") + QString::number(level));
-    QString result;
+    QStringList lines;
     for (QLabel* l : lblResult) {
         l->adjustSize();
-        result += l->text() + QStringLiteral(". ");
+        lines.append(l->text());
     }
-    cmdBack->setAccessibleDescription(result + backHelp());
+    Frame2->setAccessibleDescription(lines.join(QStringLiteral(". ")) + u'.');
 }
 
 void frmMain::cmdBack_Click()

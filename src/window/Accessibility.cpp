@@ -6,7 +6,11 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QTextBoundaryFinder>
+
+#include <algorithm>
 
 namespace {
 
@@ -60,6 +64,193 @@ public:
     }
 };
 
+// Where the items of a screen reader's unit (character, word, sentence, line) start and end in a text:
+// 0, the end, and every place between where an item starts or ends, in order.
+QList<int> itemBoundaries(const QString& text, QAccessible::TextBoundaryType unit)
+{
+    QList<int> cuts{0};
+    if (unit == QAccessible::LineBoundary || unit == QAccessible::ParagraphBoundary) {
+        for (int i = 0; i < text.size(); ++i) {
+            if (text.at(i) == u'\n')
+                cuts.append(i + 1);
+        }
+    } else if (unit != QAccessible::NoBoundary) {
+        const auto type = unit == QAccessible::WordBoundary       ? QTextBoundaryFinder::Word
+                          : unit == QAccessible::SentenceBoundary ? QTextBoundaryFinder::Sentence
+                                                                  : QTextBoundaryFinder::Grapheme;
+        QTextBoundaryFinder finder(type, text);
+        // Past the last boundary the finder answers -1, where Qt 6.4's own search asks again for ever.
+        for (auto at = finder.toNextBoundary(); at > 0; at = finder.toNextBoundary()) {
+            if (finder.boundaryReasons() &
+                (QTextBoundaryFinder::StartOfItem | QTextBoundaryFinder::EndOfItem))
+                cuts.append(int(at));
+        }
+    }
+    if (cuts.last() != text.size())
+        cuts.append(int(text.size()));
+    return cuts;
+}
+
+// The item of the unit at the offset, or the one before or after it; an empty range at the start or the
+// end of the text when there is none. Always a range inside the text.
+QString textItem(const QString& text, int offset, QAccessible::TextBoundaryType unit, int step, int* start,
+                 int* end)
+{
+    const QList<int> cuts = itemBoundaries(text, unit);
+    auto itemAt = [&cuts](int at) {
+        const auto next = std::upper_bound(cuts.begin(), cuts.end(), at);
+        return std::pair(*(next - 1), next == cuts.end() ? *(next - 1) : *next);
+    };
+    auto item = itemAt(std::clamp(offset, 0, int(text.size())));
+    if (step < 0)
+        item = item.first == 0 ? std::pair(0, 0) : itemAt(item.first - 1);
+    else if (step > 0)
+        item = itemAt(item.second);
+    *start = item.first;
+    *end = item.second;
+    return text.mid(item.first, item.second - item.first);
+}
+
+// A one-line text field. Qt's own interface for it asks Qt 6.4's word and sentence search, which never
+// returns at the end of the text, and reports text attributes in runs of no length, which Orca reads as the
+// text less its last character; this one answers from the whole text.
+class LineEditAccessible : public QAccessibleWidget,
+                           public QAccessibleTextInterface,
+                           public QAccessibleEditableTextInterface
+{
+public:
+    explicit LineEditAccessible(QLineEdit* edit) : QAccessibleWidget(edit, QAccessible::EditableText) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        if (type == QAccessible::EditableTextInterface)
+            return static_cast<QAccessibleEditableTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind == QAccessible::Value)
+            return edit()->text();
+        const QString text = QAccessibleWidget::text(kind);
+        return text.isEmpty() && kind == QAccessible::Description ? edit()->placeholderText() : text;
+    }
+
+    void setText(QAccessible::Text kind, const QString& text) override
+    {
+        if (kind == QAccessible::Value)
+            edit()->setText(text);
+        else
+            QAccessibleWidget::setText(kind, text);
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.editable = true;
+        state.readOnly = edit()->isReadOnly();
+        state.selectableText = true;
+        return state;
+    }
+
+    QString text(int startOffset, int endOffset) const override
+    {
+        return startOffset > endOffset ? QString() : edit()->text().mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return int(edit()->text().size()); }
+
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType unit, int* start,
+                             int* end) const override
+    {
+        return textItem(edit()->text(), at(offset), unit, -1, start, end);
+    }
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType unit, int* start, int* end) const override
+    {
+        return textItem(edit()->text(), at(offset), unit, 0, start, end);
+    }
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType unit, int* start,
+                            int* end) const override
+    {
+        return textItem(edit()->text(), at(offset), unit, 1, start, end);
+    }
+
+    // The text has one format: one run over all of it.
+    QString attributes(int, int* startOffset, int* endOffset) const override
+    {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return QString();
+    }
+
+    int cursorPosition() const override { return edit()->cursorPosition(); }
+    void setCursorPosition(int position) override { edit()->setCursorPosition(position); }
+
+    int selectionCount() const override { return edit()->hasSelectedText() ? 1 : 0; }
+    void selection(int index, int* startOffset, int* endOffset) const override
+    {
+        *startOffset = *endOffset = 0;
+        if (index == 0 && edit()->hasSelectedText()) {
+            *startOffset = edit()->selectionStart();
+            *endOffset = edit()->selectionEnd();
+        }
+    }
+    void addSelection(int startOffset, int endOffset) override { setSelection(0, startOffset, endOffset); }
+    void setSelection(int index, int startOffset, int endOffset) override
+    {
+        if (index == 0)
+            edit()->setSelection(startOffset, endOffset - startOffset);
+    }
+    void removeSelection(int index) override
+    {
+        if (index == 0)
+            edit()->deselect();
+    }
+
+    QRect characterRect(int offset) const override
+    {
+        const QString text = edit()->text();
+        if (offset < 0 || offset >= text.size())
+            return QRect();
+        // The cursor is drawn where the scrolled text puts it; a character lies as far from it as the text
+        // between them is wide.
+        const QFontMetrics metrics(edit()->font());
+        const QRect cursor = edit()->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        const int x = cursor.x() + metrics.horizontalAdvance(text.left(offset)) -
+                      metrics.horizontalAdvance(text.left(edit()->cursorPosition()));
+        const QRect rect(x, cursor.y(), metrics.horizontalAdvance(text.mid(offset, 1)), metrics.height());
+        return rect.translated(edit()->mapToGlobal(QPoint(0, 0)));
+    }
+    int offsetAtPoint(const QPoint& point) const override
+    {
+        return edit()->cursorPositionAt(edit()->mapFromGlobal(point));
+    }
+    void scrollToSubstring(int startIndex, int endIndex) override
+    {
+        edit()->setCursorPosition(endIndex);
+        edit()->setCursorPosition(startIndex);
+    }
+
+    void deleteText(int startOffset, int endOffset) override
+    {
+        replaceText(startOffset, endOffset, QString());
+    }
+    void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
+    void replaceText(int startOffset, int endOffset, const QString& text) override
+    {
+        edit()->setText(edit()->text().replace(startOffset, endOffset - startOffset, text));
+    }
+
+private:
+    QLineEdit* edit() const { return static_cast<QLineEdit*>(widget()); }
+    // -1 stands for the end of the text, -2 for the cursor.
+    int at(int offset) const
+    {
+        return offset == -1 ? characterCount() : offset == -2 ? cursorPosition() : offset;
+    }
+};
+
 QAccessibleInterface* programAccessible(const QString& className, QObject* object)
 {
     auto* widget = qobject_cast<QWidget*>(object);
@@ -69,14 +260,12 @@ QAccessibleInterface* programAccessible(const QString& className, QObject* objec
         return new ProgramAccessible(widget, QAccessible::Link);
     if (className == QLatin1String("CaptionFrame"))
         return new ProgramAccessible(widget, QAccessible::Grouping);
+    if (className == QLatin1String("QLineEdit"))
+        return new LineEditAccessible(static_cast<QLineEdit*>(widget));
     return nullptr;
 }
 
-void installFactory()
-{
-    QAccessible::installFactory(programAccessible);
-}
-
+// Qt's events for the whole application pass this filter, whichever window has the focus.
 class ReplayedAltFilter : public QObject
 {
 public:
@@ -97,9 +286,12 @@ protected:
 
 } // namespace
 
-Q_CONSTRUCTOR_FUNCTION(installFactory)
-
 namespace Accessibility {
+
+void install()
+{
+    QAccessible::installFactory(programAccessible);
+}
 
 void ignoreReplayedAlt(QMenuBar* menuBar)
 {

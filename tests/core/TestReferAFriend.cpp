@@ -61,16 +61,25 @@ void TestReferAFriend::submissionChecks_data()
         proper);
     row("same address", {"", "a@b.c", "", "", " a@b.c "}, "Please Enter Distinct Email Addresses");
     row("addresses differ in case", {"Ann", "a@b.c", "Hi", "Bob", "A@b.c"}, ok);
+    row("both empty", {"Ann", "", "Hi", "Bob", ""}, "Please Enter Distinct Email Addresses");
     row("no at sign", {"Ann", "ab.c", "Hi", "Bob", "b@c.d"}, proper);
+    row("friend's without at sign", {"Ann", "a@b.c", "Hi", "Bob", "bc.d"}, proper);
     row("no dot", {"Ann", "a@b.c", "Hi", "Bob", "b@cd"}, proper);
+    row("own without dot", {"Ann", "a@b", "Hi", "Bob", "b@c.d"}, proper);
     row("at and dot only", {"Ann", "@.", "Hi", "Bob", "b@c.d"}, ok);
     row("dot before at", {"Ann", "a.b@c", "Hi", "Bob", "b@c.d"}, ok);
     row("name is the hint", {"Your Name", "a@b.c", "Hi", "Bob", "b@c.d"}, "Please Enter Your Name");
     row("name blank", {"  ", "a@b.c", "Hi", "Bob", "b@c.d"}, "Please Enter Your Name");
+    row("name in other case passes", {"your name", "a@b.c", "Hi", "Bob", "b@c.d"}, ok);
     row("untouched message passes", {"Ann", "a@b.c", "Your Message\r\n", "Bob", "b@c.d"}, ok);
     row("message is the hint", {"Ann", "a@b.c", "Your Message", "Bob", "b@c.d"}, "Please Enter Your Message");
+    row("message blank", {"Ann", "a@b.c", "  ", "Bob", "b@c.d"}, "Please Enter Your Message");
+    row("message of no-break spaces passes", {"Ann", "a@b.c", "\u00a0\u00a0", "Bob", "b@c.d"}, ok);
+    row("message before friend's name", {"Ann", "a@b.c", "Your Message", "Friend's Name", "b@c.d"},
+        "Please Enter Your Message");
     row("friend is the hint", {"Ann", "a@b.c", "Hi", "Friend's Name", "b@c.d"},
         "Please Enter Your Friend's Name");
+    row("friend's name blank", {"Ann", "a@b.c", "Hi", "", "b@c.d"}, "Please Enter Your Friend's Name");
     row("first fault only", {"Your Name", "a@b.c", "", "", "b@c.d"}, "Please Enter Your Name");
 }
 

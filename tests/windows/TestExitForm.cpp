@@ -50,10 +50,13 @@ private slots:
     void hintOnFocus_data();
     void hintOnFocus();
     void messageHintComesBackWithoutLineBreak();
+    void lineBreakKeysInMessage_data();
+    void lineBreakKeysInMessage();
     void tabOrder();
     void typedSpaceInEmail_data();
     void typedSpaceInEmail();
-    void pastedSpaceInEmailIsKept();
+    void pasteIntoEmail_data();
+    void pasteIntoEmail();
 
     void submissionCheck_data();
     void submissionCheck();
@@ -62,6 +65,7 @@ private slots:
 
 private:
     QLineEdit* field(const char* name) const { return ProgramFixture::child<QLineEdit>(screen, name); }
+    QPlainTextEdit* txtMessage() const { return ProgramFixture::child<QPlainTextEdit>(screen, "txtMessage"); }
     QWidget* w(const char* name) const { return ProgramFixture::child(screen, name); }
     // Gives the field the focus the way the user does: a click, or Tab for the unseen message box.
     void enter(QWidget* control);
@@ -113,48 +117,31 @@ void TestExitForm::fill(const QString& name, const QString& email, const QString
     field("txtFriendEmail")->setText(friendEmail);
 }
 
+// One row per field: each field's handlers clear and restore that field's own hint.
 void TestExitForm::hintOnFocus_data()
 {
     QTest::addColumn<QByteArray>("field");
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<QString>("afterEntry");
-    QTest::addColumn<QString>("afterLeaving");
-
-    QTest::newRow("name hint") << QByteArray("txtName") << QStringLiteral("Your Name") << QString()
-                               << QStringLiteral("Your Name");
-    QTest::newRow("name hint within spaces") << QByteArray("txtName") << QStringLiteral("  Your Name ")
-                                             << QString() << QStringLiteral("Your Name");
-    QTest::newRow("name in other case") << QByteArray("txtName") << QStringLiteral("your name")
-                                        << QStringLiteral("your name") << QStringLiteral("your name");
-    QTest::newRow("name of spaces") << QByteArray("txtName") << QStringLiteral("   ") << QStringLiteral("   ")
-                                    << QStringLiteral("Your Name");
-    QTest::newRow("name kept untrimmed") << QByteArray("txtName") << QStringLiteral(" Ann ")
-                                         << QStringLiteral(" Ann ") << QStringLiteral(" Ann ");
-    QTest::newRow("email hint") << QByteArray("txtEmail") << QStringLiteral("Your Email Address") << QString()
-                                << QStringLiteral("Your Email Address");
-    QTest::newRow("friend's name typed as the hint")
-        << QByteArray("txtFriendName") << QStringLiteral("Friend's Name") << QString()
-        << QStringLiteral("Friend's Name");
-    QTest::newRow("friend's email hint")
-        << QByteArray("txtFriendEmail") << QStringLiteral("Friend's Email Address") << QString()
-        << QStringLiteral("Friend's Email Address");
-    QTest::newRow("friend's email, another field's hint")
-        << QByteArray("txtFriendEmail") << QStringLiteral("Your Email Address")
-        << QStringLiteral("Your Email Address") << QStringLiteral("Your Email Address");
+    QTest::addColumn<QString>("hint");
+    for (const auto& [name, hint] : {std::pair{"txtName", "Your Name"},
+                                     {"txtEmail", "Your Email Address"},
+                                     {"txtFriendName", "Friend's Name"},
+                                     {"txtFriendEmail", "Friend's Email Address"}}) {
+        QTest::newRow(name) << QByteArray(name) << QString::fromUtf8(hint);
+    }
 }
 
 void TestExitForm::hintOnFocus()
 {
     QFETCH(QByteArray, field);
-    QFETCH(QString, before);
+    QFETCH(QString, hint);
     QLineEdit* box = this->field(field.constData());
-    box->setText(before);
+    QCOMPARE(box->text(), hint);
 
     enter(box);
-    QTEST(box->text(), "afterEntry");
+    QCOMPARE(box->text(), QString());
     leave(box);
     QVERIFY(!hasFocus(box));
-    QTEST(box->text(), "afterLeaving");
+    QCOMPARE(box->text(), hint);
     QCOMPARE(program->fake.messages.texts(), QStringList{});
 }
 
@@ -162,24 +149,48 @@ void TestExitForm::hintOnFocus()
 // left it shows the bare hint and behaves like the other fields.
 void TestExitForm::messageHintComesBackWithoutLineBreak()
 {
-    auto* message = ProgramFixture::child<QPlainTextEdit>(screen, "txtMessage");
-    QCOMPARE(screen->messageText(), QStringLiteral("Your Message\r\n"));
+    QPlainTextEdit* box = txtMessage();
+    QCOMPARE(box->toPlainText(), QStringLiteral("Your Message\n"));
 
-    enter(message);
-    QCOMPARE(screen->messageText(), QStringLiteral("Your Message\r\n"));
-    message->selectAll();
-    QTest::keyClick(message, Qt::Key_Backspace);
-    QCOMPARE(screen->messageText(), QString());
-    leave(message);
-    QCOMPARE(screen->messageText(), QStringLiteral("Your Message"));
+    enter(box);
+    QCOMPARE(box->toPlainText(), QStringLiteral("Your Message\n"));
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Backspace);
+    leave(box);
+    QCOMPARE(box->toPlainText(), QStringLiteral("Your Message"));
 
-    enter(message);
-    QCOMPARE(screen->messageText(), QString());
-    QTest::keyClicks(message, QStringLiteral("Hi"));
-    QTest::keyClick(message, Qt::Key_Return);
-    QTest::keyClicks(message, QStringLiteral("there"));
-    leave(message);
-    QCOMPARE(screen->messageText(), QStringLiteral("Hi\r\nthere"));
+    enter(box);
+    QCOMPARE(box->toPlainText(), QString());
+}
+
+// Enter, Shift+Enter and Ctrl+Enter break the message's line alike, as in a Windows multi-line box: the
+// page receives CR LF for each.
+void TestExitForm::lineBreakKeysInMessage_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Enter") << int(Qt::Key_Return) << int(Qt::NoModifier);
+    QTest::newRow("Shift+Enter") << int(Qt::Key_Return) << int(Qt::ShiftModifier);
+    QTest::newRow("Ctrl+Enter") << int(Qt::Key_Return) << int(Qt::ControlModifier);
+    QTest::newRow("Ctrl+Shift+keypad Enter")
+        << int(Qt::Key_Enter) << int(Qt::ControlModifier | Qt::ShiftModifier | Qt::KeypadModifier);
+}
+
+void TestExitForm::lineBreakKeysInMessage()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    fill(QStringLiteral("Ann"), QStringLiteral("a@b.c"), QStringLiteral("Bob"), QStringLiteral("b@c.d"));
+    QPlainTextEdit* box = txtMessage();
+    enter(box);
+    box->selectAll();
+    QTest::keyClicks(box, QStringLiteral("Hi"));
+    QTest::keyClick(box, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QTest::keyClicks(box, QStringLiteral("there"));
+
+    QTest::mouseClick(w("cmdSubmit"), Qt::LeftButton);
+    QCOMPARE(program->fake.browser.opened.size(), 1);
+    QCOMPARE(queryOf(program->fake.browser.opened[0]).value(3).second, QStringLiteral("Hi\r\nthere"));
 }
 
 void TestExitForm::tabOrder()
@@ -238,12 +249,18 @@ void TestExitForm::typedSpaceInEmail()
     QVERIFY(hasFocus(box));
 }
 
-void TestExitForm::pastedSpaceInEmailIsKept()
+// Pasted text passes no key filter: its spaces stay. Of several lines only the first goes in.
+void TestExitForm::pasteIntoEmail_data()
 {
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->setText(QStringLiteral("a b@c.d"));
-    if (clipboard->text() != QLatin1String("a b@c.d"))
-        QSKIP("no clipboard on this platform");
+    QTest::addColumn<QString>("pasted");
+    QTest::newRow("space kept") << QStringLiteral("a b@c.d");
+    QTest::newRow("first line only") << QStringLiteral("a b@c.d\r\nx");
+}
+
+void TestExitForm::pasteIntoEmail()
+{
+    QFETCH(QString, pasted);
+    QGuiApplication::clipboard()->setText(pasted);
     QLineEdit* box = field("txtEmail");
     enter(box);
     QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
@@ -255,11 +272,9 @@ void TestExitForm::submissionCheck_data()
 {
     QTest::addColumn<QStringList>("fields"); // name, e-mail, friend's name, friend's e-mail; empty: untouched
     QTest::addColumn<QString>("message");    // null: the message box untouched
-    QTest::addColumn<QString>("expected");   // "" when the page opens
+    QTest::addColumn<QString>("expected");
 
     const QString proper = QStringLiteral("Please Enter Proper Email Address");
-    const QString distinct = QStringLiteral("Please Enter Distinct Email Addresses");
-    const QString yourName = QStringLiteral("Please Enter Your Name");
     const QString yourMessage = QStringLiteral("Please Enter Your Message");
     const QString friendsName = QStringLiteral("Please Enter Your Friend's Name");
     auto form = [](const char* name, const char* email, const char* friendName, const char* friendEmail) {
@@ -267,36 +282,12 @@ void TestExitForm::submissionCheck_data()
                            QString::fromUtf8(friendEmail)};
     };
 
+    // The full table of checks is the core's; these rows wire each step of a press.
     QTest::newRow("untouched form") << QStringList{} << QString() << proper;
-    QTest::newRow("same address") << form("Ann", "a@b.c", "Bob", "a@b.c") << QString() << distinct;
-    QTest::newRow("same address after trimming")
-        << form("Your Name", " a@b.c", "Friend's Name", "a@b.c  ") << QString() << distinct;
-    QTest::newRow("both empty") << form("Ann", "", "Bob", "") << QString() << distinct;
-    QTest::newRow("no at sign") << form("Ann", "ab.c", "Bob", "b@c.d") << QString() << proper;
-    QTest::newRow("friend's without at sign") << form("Ann", "a@b.c", "Bob", "bc.d") << QString() << proper;
-    QTest::newRow("no dot") << form("Ann", "a@b", "Bob", "b@c.d") << QString() << proper;
     QTest::newRow("e-mail checked before name")
         << form("Your Name", "a@b", "Bob", "b@c.d") << QString() << proper;
-    QTest::newRow("addresses differing in case")
-        << form("Ann", "Ann@b.c", "Bob", "ann@b.c") << QString() << QString();
-    QTest::newRow("at then dot only") << form("Ann", "a@.", "Bob", "b@c.d") << QString() << QString();
-    QTest::newRow("dot before at") << form("Ann", "a.b@c", "Bob", "b@c.d") << QString() << QString();
-    QTest::newRow("name hint") << form("Your Name", "a@b.c", "Bob", "b@c.d") << QString() << yourName;
-    QTest::newRow("name of spaces") << form("   ", "a@b.c", "Bob", "b@c.d") << QString() << yourName;
-    QTest::newRow("name in other case")
-        << form("your name", "a@b.c", "Bob", "b@c.d") << QString() << QString();
-    QTest::newRow("name checked before message")
-        << form("Your Name", "a@b.c", "Bob", "b@c.d") << QStringLiteral("Your Message") << yourName;
     QTest::newRow("message emptied and left")
         << form("Ann", "a@b.c", "Bob", "b@c.d") << QStringLiteral("Your Message") << yourMessage;
-    QTest::newRow("message of spaces")
-        << form("Ann", "a@b.c", "Bob", "b@c.d") << QStringLiteral("  ") << yourMessage;
-    QTest::newRow("message of no-break spaces")
-        << form("Ann", "a@b.c", "Bob", "b@c.d") << QStringLiteral("\u00a0\u00a0") << QString();
-    QTest::newRow("message checked before friend's name")
-        << form("Ann", "a@b.c", "Friend's Name", "b@c.d") << QStringLiteral("Your Message") << yourMessage;
-    QTest::newRow("friend's name hint")
-        << form("Ann", "a@b.c", "Friend's Name", "b@c.d") << QString() << friendsName;
     QTest::newRow("friend's name empty") << form("Ann", "a@b.c", "", "b@c.d") << QString() << friendsName;
 }
 
@@ -309,24 +300,19 @@ void TestExitForm::submissionCheck()
     if (!fields.isEmpty())
         fill(fields[0], fields[1], fields[2], fields[3]);
     if (!message.isNull())
-        screen->setMessageText(message);
+        txtMessage()->setPlainText(message);
     const QStringList before{field("txtName")->text(), field("txtEmail")->text(),
                              field("txtFriendName")->text(), field("txtFriendEmail")->text(),
-                             screen->messageText()};
+                             txtMessage()->toPlainText()};
 
     QTest::mouseClick(w("cmdSubmit"), Qt::LeftButton);
 
-    if (expected.isEmpty()) {
-        QCOMPARE(program->fake.messages.texts(), QStringList{});
-        QCOMPARE(program->fake.browser.opened.size(), 1);
-    } else {
-        QCOMPARE(program->fake.messages.texts(), QStringList{expected});
-        QCOMPARE(program->fake.messages.shown.first().kind, FakeMessages::Kind::Error);
-        QCOMPARE(program->fake.browser.opened, QStringList{});
-    }
+    QCOMPARE(program->fake.messages.texts(), QStringList{expected});
+    QCOMPARE(program->fake.messages.shown.first().kind, FakeMessages::Kind::Error);
+    QCOMPARE(program->fake.browser.opened, QStringList{});
     const QStringList after{field("txtName")->text(), field("txtEmail")->text(),
                             field("txtFriendName")->text(), field("txtFriendEmail")->text(),
-                            screen->messageText()};
+                            txtMessage()->toPlainText()};
     QCOMPARE(after, before);
     QVERIFY(hasFocus(w("cmdSubmit")));
     QVERIFY(screen->isVisible());
@@ -346,13 +332,6 @@ void TestExitForm::submissionAddress_data()
         << QString()
         << QStringList{QStringLiteral("Ann"), QStringLiteral("ann@x.org"), initialMessage,
                        QStringLiteral("Bob"), QStringLiteral("bob@y.org")};
-    QTest::newRow("characters that split a query")
-        << QStringList{QStringLiteral("Tom & Jerry"), QStringLiteral("t+j@x.org"),
-                       QStringLiteral("A=B #1 50%"), QStringLiteral("b@y.org?x")}
-        << QStringLiteral("  Line one\nline two & more?  ")
-        << QStringList{QStringLiteral("Tom & Jerry"), QStringLiteral("t+j@x.org"),
-                       QStringLiteral("Line one\r\nline two & more?"), QStringLiteral("A=B #1 50%"),
-                       QStringLiteral("b@y.org?x")};
     QTest::newRow("characters outside the code page, kept as typed")
         << QStringList{QStringLiteral("Zo\u00eb \u674e"), QStringLiteral("z@x.org"),
                        QStringLiteral("\u0410\u043d\u044f"), QStringLiteral("a@y.org")}
@@ -370,7 +349,7 @@ void TestExitForm::submissionAddress()
     QFETCH(QStringList, values);
     fill(fields[0], fields[1], fields[2], fields[3]);
     if (!message.isNull())
-        screen->setMessageText(message);
+        txtMessage()->setPlainText(message);
 
     QTest::mouseClick(w("cmdSubmit"), Qt::LeftButton);
     QTest::mouseClick(w("cmdSubmit"), Qt::LeftButton);

@@ -9,10 +9,13 @@
 #include "exitscreen/frmExitScreen.h"
 #include "reading/frmMain.h"
 
+#include <QClipboard>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -31,6 +34,8 @@ private slots:
     void nameKeys();
     void composedText_data();
     void composedText();
+    void multiLinePaste_data();
+    void multiLinePaste();
 
     void reading_data();
     void reading();
@@ -190,6 +195,38 @@ void TestMainWindow::composedText()
     QApplication::sendEvent(target, &event);
     QTEST(target->text(), "expected");
     QTEST(program->fake.messages.texts(), "messages");
+}
+
+// A name box keeps the first line of a multi-line paste or drop, tab included; pasted text passes no key
+// filter.
+void TestMainWindow::multiLinePaste_data()
+{
+    QTest::addColumn<bool>("drop");
+    QTest::newRow("Shift+Insert") << false;
+    QTest::newRow("drop") << true;
+}
+
+void TestMainWindow::multiLinePaste()
+{
+    QFETCH(bool, drop);
+    const QString pasted = QStringLiteral("a\tb\nc");
+    QLineEdit* target = box("txtNameF");
+    QTest::keyClicks(target, QStringLiteral("Ann"));
+    target->setCursorPosition(1);
+    if (drop) {
+        QMimeData data;
+        data.setText(pasted);
+        const QPoint at = target->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        QDropEvent event(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    } else {
+        QGuiApplication::clipboard()->setText(pasted);
+        QTest::keyClick(target, Qt::Key_Insert, Qt::ShiftModifier);
+    }
+    QCOMPARE(target->text(), QStringLiteral("Aa\tbnn"));
+    QCOMPARE(program->fake.messages.texts(), QStringList{});
 }
 
 void TestMainWindow::reading_data()

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The installer in a Wine prefix of its own, made fresh under the build folder: a silent install puts
 # the programs, their licences, a Start menu entry and an Apps & features entry in place; the installed
-# program starts; while it runs, a silent install or uninstall changes nothing and fails; once it has
-# ended, a silent uninstall removes what was installed. Runs on the X display of tests/wine/run.sh.
+# program starts; while it runs, a silent install or the registered quiet uninstall changes nothing and
+# fails; once it has ended, the registered quiet uninstall removes what was installed, and says so.
+# Runs on the X display of tests/wine/run.sh.
 set -euo pipefail
 setup=$(realpath "$1")
 export WINEPREFIX=$(dirname "$setup")/wine-installer-prefix
@@ -16,6 +17,11 @@ fail() {
     exit 1
 }
 
+# Windows stretches an installer that declares no DPI awareness as a bitmap, blurred.
+wrestool -x --raw -t 24 "$setup" | grep -q '<dpiAware[^>]*>true</dpiAware>' ||
+    fail "the installer's manifest declares no DPI awareness"
+echo "PASS: the installer is DPI-aware"
+
 wine "$setup" /S
 wineserver --wait
 folder="$WINEPREFIX/drive_c/Program Files/QZ Name Compatibility"
@@ -24,6 +30,9 @@ key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\QZNameCompatibilit
 for file in QZFreeNameCompatibility.exe qzcompat.exe Qt6Widgets.dll platforms/qwindows.dll Uninstall.exe \
     licenses/README.txt licenses/LGPL-3.0.txt licenses/Qt-third-party.txt licenses/MinGW-runtime.txt; do
     [ -f "$folder/$file" ] || fail "not installed: $file"
+done
+for file in "$folder"/licenses/*; do
+    ! grep -qv $'\r$' "$file" || fail "a line without a Windows line end in ${file#"$folder/"}"
 done
 [ -f "$entry/QZ Name Compatibility.lnk" ] || fail "no Start menu entry"
 # Apps & features shows the size in KiB: within a tenth of what the files take.
@@ -49,28 +58,47 @@ state() {
     find "$folder" "$entry" -printf '%P %s %C@\n' | sort
     wine reg query "$key"
 }
+# The registered quiet uninstall command, run as a deployment tool runs it: read from the Apps & features
+# entry and handed to cmd as it stands; its status is cmd's.
+quiet_uninstall() {
+    local command
+    command=$(wine reg query "$key" /v QuietUninstallString | sed -n 's/.*REG_SZ\s*//p' | tr -d '\r')
+    [ -n "$command" ] || fail "no QuietUninstallString"
+    printf '%s\r\nexit %%ERRORLEVEL%%\r\n' "$command" >"$WINEPREFIX/drive_c/quiet-uninstall.bat"
+    wine cmd /c 'C:\quiet-uninstall.bat'
+}
+temp=$(winepath -u "$(wine cmd /c echo %TEMP% | tr -d '\r')")
+temp_before=$(ls -A "$temp")
+temp_unchanged() {
+    [ "$(ls -A "$temp")" = "$temp_before" ] || fail "left in the temporary folder: $(ls -A "$temp")"
+}
 before=$(state)
 status=0
 wine "$setup" /S || status=$?
 [ "$status" -ne 0 ] || fail "installing over the running program ended with status 0"
-# The uninstaller works from a temporary copy, and its status is lost, unless "_?=<folder>" keeps it in
-# place; NSIS reads that only unquoted at the end of the command line, which a batch file can give.
-printf '"C:\\Program Files\\QZ Name Compatibility\\Uninstall.exe" /S _?=C:\\Program Files\\QZ Name Compatibility\r\nexit %%ERRORLEVEL%%\r\n' \
-    >"$WINEPREFIX/drive_c/uninstall-in-place.bat"
 status=0
-wine cmd /c 'C:\uninstall-in-place.bat' || status=$?
+quiet_uninstall || status=$?
 [ "$status" -ne 0 ] || fail "uninstalling the running program ended with status 0"
 [ "$(state)" = "$before" ] || fail "changed while the program ran: $(diff <(echo "$before") <(state))"
+temp_unchanged
 echo "PASS: while the program runs, a silent install or uninstall changes nothing and fails"
 
 kill "$program"
 wait "$program" || true
 wineserver --kill
 
-# The uninstaller copies itself to a temporary folder and returns at once; the server waits for it.
-wine "$folder/Uninstall.exe" /S
-wineserver --wait
-[ ! -e "$folder" ] || fail "left behind: $(find "$folder")"
+status=0
+quiet_uninstall || status=$?
+[ "$status" -eq 0 ] || fail "uninstalling ended with status $status"
+left=$([ ! -e "$folder" ] || find "$folder" -mindepth 1 ! -iname '*Uninstall.exe')
+[ -z "$left" ] || fail "left behind at status 0: $left"
 [ ! -e "$entry" ] || fail "the Start menu entry is left"
 ! wine reg query "$key" >/dev/null 2>&1 || fail "the Apps & features entry is left"
+# The uninstaller's own file goes, with the folder, once the uninstaller has ended.
+for _ in $(seq 150); do
+    [ -e "$folder" ] || break
+    sleep 0.2
+done
+[ ! -e "$folder" ] || fail "left behind: $(find "$folder")"
+temp_unchanged
 echo "PASS: silent uninstall"
