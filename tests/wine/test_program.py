@@ -4,8 +4,8 @@ Unpacked from the zip with nothing else on the path (no WINEPATH, no Qt), it sho
 "Duration" encoded in the per-user registry, refuses a second copy, asks the update reminder for a date
 15 days old, shows the exit screen when its main window closes, and hands a page's address to the
 browser: Wine's ShellExecute runs the first xdg-open on PATH, here one that records it.
-Wine's windows give no accessibility tree to read, so message texts are read the way a user can copy
-them: Ctrl+C on a Qt message box puts its whole text on the clipboard.
+Wine's windows give no AT-SPI tree to read (tests/uia/ reads them through UI Automation), so message
+texts are read the way a user can copy them: Ctrl+C on a Qt message box puts its whole text on the clipboard.
 
 With --code-page-932 it does the same in a Wine prefix of its own under a Japanese locale, where Wine's
 ANSI code page is 932 as on Japanese Windows: bytes from 0x81 up are lead bytes there, with no character
