@@ -3,7 +3,7 @@
 import re
 import sys
 
-from harness import MAIN_TITLE, check, run, run_tool, stays, wait_for, window_state, x_windows
+from harness import MAIN_TITLE, CheckFailed, check, run, run_tool, stays, wait_for, window_state, x_windows
 
 
 def open_exit_screen(s, close_keys):
@@ -52,9 +52,11 @@ def expect_centred(win, what):
     def centred():
         offset = frame_offset_from_screen_centre(win)
         return offset is not None and abs(offset[0]) <= 1 and abs(offset[1]) <= 1
-    # The window manager frames the window after it is mapped; the program centres it again then.
-    check(not stays(lambda: not centred(), 5),
-          f"{what}'s frame is off the screen's centre by {frame_offset_from_screen_centre(win)}")
+    # The window manager frames the window when it gets round to it; the program centres it again then.
+    try:
+        wait_for(centred, 20, f"{what}'s frame at the screen's centre")
+    except CheckFailed:
+        raise CheckFailed(f"{what}'s frame is off the screen's centre by {frame_offset_from_screen_centre(win)}")
 
 
 def windows_open_centred_by_their_frames(s):
