@@ -365,6 +365,18 @@ class Session:
             return run_tool("xdotool", "getactivewindow").stdout.strip() == str(win)
         wait_for(active, 10, f"window {win} to become active")
 
+    def close_window(self, win):
+        """Closes a window by Alt+F4. openbox now and then drops the first one of a session (the window stays
+        active and a second one works): it is sent again after a while, saying so."""
+        for attempt in range(3):
+            self.key("alt+F4", win=win)
+            try:
+                return wait_for(lambda: win not in x_windows(), 10, f"window {win} to close after Alt+F4")
+            except CheckFailed as exc:
+                if attempt == 2:
+                    raise
+                print(f"{exc}: sending Alt+F4 again", flush=True)
+
     def type(self, text, win=None):
         if win is not None:
             self.activate(win)

@@ -9,7 +9,7 @@ from harness import BASE_URL, BOX_TITLE, SITE_HOST, check, run, stays, wait_for,
 def open_exit_screen(s):
     proc = s.start()
     main = s.main_window(proc.pid)
-    s.key("alt+F4", win=main)
+    s.close_window(main)
     screen = s.exit_screen(proc.pid)
     s.activate(screen)
     return proc, screen

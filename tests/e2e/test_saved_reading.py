@@ -61,7 +61,7 @@ def saved_reading_runs_the_reading(s):
     check(not x_windows(BOX_TITLE, proc.pid), "a message box came up")
     # Opening a reading loads the exit screen hidden; closing the main window shows it.
     check(stays(lambda: len(x_windows(pid=proc.pid)) == 1, 0.3), "a second window stayed on screen")
-    s.key("alt+F4", win=main)
+    s.close_window(main)
     s.key("alt+x", win=s.exit_screen(proc.pid))
     s.wait_exit(proc)
     # The program keeps one value and writes no file: the dialog's history is gone with it.

@@ -77,7 +77,7 @@ def normal_exit_leaves_no_lock(s):
     main = s.main_window(proc.pid)
     lock = os.path.join(s.runtime, "QZFreeNameCompatibility.lock")
     check(os.path.exists(lock), "no lock file while the program runs")
-    s.key("alt+F4", win=main)
+    s.close_window(main)
     s.key("Return", win=s.exit_screen(proc.pid))  # the focus starts on "Exit"
     check(s.wait_exit(proc) == 0, f"the program ended with status {proc.returncode}")
     check(not os.path.exists(lock), "the lock file outlived the program")
