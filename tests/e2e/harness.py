@@ -150,7 +150,13 @@ def x_windows(title=None, pid=None):
     if pid is not None:
         args += ["--pid", str(pid)]
     args += ["--name", "."]
-    wins = [int(w) for w in run_tool(*args).stdout.split()]
+    for attempt in range(3):
+        result = run_tool(*args)
+        # A window that goes while xdotool reads it (a closing message box's frame) ends the search.
+        if "X Error" not in result.stderr or attempt == 2:
+            break
+        print(f"xdotool search failed ({result.stderr.strip().splitlines()[0]}), searching again", flush=True)
+    wins = [int(w) for w in result.stdout.split()]
     if title is None:
         return wins
     # xdotool's own matching is a case-blind regular expression; compare the titles exactly here.

@@ -11,10 +11,11 @@ shift
 cp "$program" "$work/"
 mkdir -m 700 "$work/config" "$work/runtime" "$work/tmp"
 # The sanitizers' suppressions, read at start, may lie in a folder nobody cannot enter.
-case ${LSAN_OPTIONS:-} in *suppressions=*)
-    cp "$(printf %s "$LSAN_OPTIONS" | sed 's/.*suppressions=\([^:]*\).*/\1/')" "$work/lsan.supp"
-    LSAN_OPTIONS=$(printf %s "$LSAN_OPTIONS" | sed "s|suppressions=[^:]*|suppressions=$work/lsan.supp|")
-esac
+suppressions=$(printf %s "${LSAN_OPTIONS:-}" | tr : '\n' | sed -n 's/^suppressions=//p')
+if [ -n "$suppressions" ]; then
+    cp "$suppressions" "$work/lsan.supp"
+    LSAN_OPTIONS=$(printf %s "$LSAN_OPTIONS" | sed "s#\(^\|:\)suppressions=[^:]*#\1suppressions=$work/lsan.supp#")
+fi
 chown -R nobody:nogroup "$work"
 HOME=$work XDG_CONFIG_HOME=$work/config XDG_CACHE_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime \
     TMPDIR=$work/tmp setpriv --reuid=nobody --regid=nogroup --clear-groups "$work/${program##*/}" "$@"
