@@ -3,7 +3,7 @@
 import os
 import sys
 
-from harness import BOX_TITLE, DIALOG_TITLE, check, run, shift_encode_bytes, stays, x_windows
+from harness import BOX_TITLE, DIALOG_TITLE, check, run, shift_encode_bytes, stays, wait_for, x_windows
 
 
 def write_reading(s, name, month, day, year):
@@ -41,6 +41,8 @@ def open_with_names(s, path):
     s.type("john", win=main)
     s.key("Tab")
     s.type("mary")
+    # Keys still on their way would land in the open dialog.
+    wait_for(lambda: s.name_boxes(proc.pid) == ["john", "mary"], 20, "the names in their boxes")
     choose_file(s, proc.pid, path)
     return proc, main
 

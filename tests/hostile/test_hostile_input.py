@@ -114,6 +114,8 @@ def start_with_names(s):
     s.type("john", win=main)
     s.key("Tab")
     s.type("mary")
+    # Keys still on their way would land in the open dialog.
+    wait_for(lambda: s.name_boxes(proc.pid) == ["john", "mary"], 20, "the names in their boxes")
     return proc
 
 
