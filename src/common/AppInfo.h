@@ -22,6 +22,7 @@ constexpr int MaxCombinedLength = 32766;
 
 // Longest name a name box accepts, so that both names and the separating space fit MaxCombinedLength.
 constexpr int MaxNameLength = (MaxCombinedLength - 1) / 2;
+static_assert(2 * MaxNameLength + 1 <= MaxCombinedLength);
 
 // The name the settings store and the single-instance guard know the program by: the executable's file
 // name without its folder (either slash) and without a Windows ".exe" ending. Other dots belong to the

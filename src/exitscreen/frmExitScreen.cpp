@@ -26,7 +26,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStyle>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -81,11 +80,7 @@ frmExitScreen::frmExitScreen(Forms& forms) : QWidget(nullptr), forms_(forms)
     Label2->setFont(WidgetSetup::pointFont(verdana(), 9.75, true));
 
     Check1 = place(new LinkCheckBox(PromoTexts::forumInvitation(), this), "Check1", 30, 2040, 7185, 555);
-    const QStyle* style = Check1->style();
-    const int textWidth = Check1->width() - style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, Check1) -
-                          style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, Check1) - 4;
-    Check1->setFont(
-        WidgetSetup::shrunkToWidth(WidgetSetup::pointFont(verdana(), 14.25), Check1->text(), textWidth));
+    Check1->setFont(WidgetSetup::pointFont(verdana(), 14.25));
     setColour(Check1, QPalette::WindowText, QColor(0, 0, 192));
     Check1->setCursor(linkCursor());
     Check1->setAccessibleDescription(QStringLiteral("Opens the discussion forum site in your web browser."));

@@ -25,7 +25,6 @@ class frmExitScreen : public QWidget, public Form
 public:
     explicit frmExitScreen(Forms& forms);
 
-    QWidget* widget() override { return this; }
     void Form_Load() override;
     void Form_Unload() override;
 

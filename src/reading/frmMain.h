@@ -26,12 +26,18 @@ class frmMain : public QMainWindow, public Form
 public:
     explicit frmMain(Forms& forms);
 
-    QWidget* widget() override { return this; }
-
     void Form_Load() override;
     // Close sequence: show the exit screen, hide the start-up window; the window is then unloaded.
     void Form_Unload() override;
 
+    // Brings one offer of the promotional strip to the front.
+    void showOffer(StripOffer offer);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
     void cmdNext_Click();
     bool ValidateNames();
     void cmdBack_Click();
@@ -43,14 +49,6 @@ public:
     // Writes the three result lines for two names that are already upper-cased and trimmed.
     void CalculateCompatibility(const QString& yourName, const QString& partnersName);
 
-    // Brings one offer of the promotional strip to the front.
-    void showOffer(StripOffer offer);
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-
-private:
     void buildMenus();
     void buildNamesPage(QWidget* client);
     void buildResultPage(QWidget* client);

@@ -15,6 +15,12 @@ namespace {
 // process id into it) is left over once it is this old: a live copy writes its id at once.
 constexpr int UnreadableLockStaleAfterMs = 5000;
 
+QString& sessionFolders()
+{
+    static QString path = QStringLiteral("/run/user");
+    return path;
+}
+
 // A folder where no one but the user can place or remove a lock: the user's own, closed to everyone else.
 bool isPrivateFolder(const QString& path)
 {
@@ -24,16 +30,14 @@ bool isPrivateFolder(const QString& path)
     return info.isDir() && info.ownerId() == ::geteuid() && !(info.permissions() & Others);
 }
 
-// The same folder however this copy was started: from the session, or through su, ssh or cron, which may
-// leave XDG_RUNTIME_DIR unset or set to another user's folder. That variable when it names a private
-// folder, else the user's session folder when it is private, else Qt's runtime folder, which Qt hands out
-// only when it is the user's with mode 0700; empty when there is none.
-QString runtimeFolder(const QString& sessionFolders)
+// The first private one of XDG_RUNTIME_DIR (su, ssh or cron may leave it unset or another user's), the
+// user's session folder and Qt's runtime folder (only ever the user's, mode 0700); empty when none is.
+QString runtimeFolder()
 {
     const QString fromSession = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!fromSession.isEmpty() && isPrivateFolder(fromSession))
         return fromSession;
-    const QString session = sessionFolders + u'/' + QString::number(::geteuid());
+    const QString session = sessionFolders() + u'/' + QString::number(::geteuid());
     if (isPrivateFolder(session))
         return session;
     return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
@@ -41,14 +45,19 @@ QString runtimeFolder(const QString& sessionFolders)
 
 } // namespace
 
-LockFileInstanceGuard::LockFileInstanceGuard(QString applicationName, QString sessionFolders)
-    : applicationName_(std::move(applicationName)), sessionFolders_(std::move(sessionFolders))
+LockFileInstanceGuard::LockFileInstanceGuard(QString applicationName)
+    : applicationName_(std::move(applicationName))
 {
+}
+
+void LockFileInstanceGuard::setSessionFolders(const QString& path)
+{
+    sessionFolders() = path;
 }
 
 bool LockFileInstanceGuard::claim()
 {
-    const QString folder = runtimeFolder(sessionFolders_);
+    const QString folder = runtimeFolder();
     // Without a runtime folder of this user's own the guard cannot be held: start all the same.
     if (folder.isEmpty())
         return true;

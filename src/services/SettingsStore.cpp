@@ -42,11 +42,6 @@ SettingsStore::SettingsStore(NameSource applicationName)
 {
 }
 
-QString SettingsStore::applicationName() const
-{
-    return applicationName_();
-}
-
 bool SettingsStore::keeps(const QString& value)
 {
     return ShiftDecode(ShiftEncode(value)) == value;
@@ -54,7 +49,7 @@ bool SettingsStore::keeps(const QString& value)
 
 std::optional<QString> SettingsStore::ReadSetting(const QString& key) const
 {
-    UserSettings settings(applicationName());
+    UserSettings settings(applicationName_());
     if (settings.status() == QSettings::AccessError)
         return std::nullopt;
     // A damaged file gives FormatError: it reads as holding nothing.
@@ -65,20 +60,17 @@ std::optional<QString> SettingsStore::ReadSetting(const QString& key) const
 
 bool SettingsStore::WriteSetting(const QString& key, const QString& value)
 {
-    UserSettings settings(applicationName());
-    settings.beginGroup(Section);
-    settings.setValue(ShiftEncode(key), ShiftEncode(value));
-    settings.endGroup();
-    settings.sync();
-    switch (settings.status()) {
-    case QSettings::NoError:
-        return true;
-    case QSettings::FormatError:
-        // QSettings keeps the first error it meets, here that of the damaged file it read, whatever the
-        // write did: the file read afresh shows whether the write replaced it.
-        return UserSettings(applicationName()).status() == QSettings::NoError;
-    case QSettings::AccessError:
-        break;
-    }
-    return false;
+    auto write = [&] {
+        UserSettings settings(applicationName_());
+        settings.beginGroup(Section);
+        settings.setValue(ShiftEncode(key), ShiftEncode(value));
+        settings.endGroup();
+        settings.sync();
+        return settings.status();
+    };
+    // QSettings keeps the first error it meets, here that of a damaged file it read, whatever the write did:
+    // made again over what the first write left, the write reports its own outcome.
+    const QSettings::Status status = write();
+    return status == QSettings::NoError ||
+           (status == QSettings::FormatError && write() == QSettings::NoError);
 }

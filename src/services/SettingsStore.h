@@ -27,8 +27,6 @@ public:
     // page, up to code 170.
     static bool keeps(const QString& value);
 
-    QString applicationName() const;
-
 private:
     NameSource applicationName_;
 };

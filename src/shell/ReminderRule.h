@@ -19,8 +19,8 @@ enum class Decision
 
 Decision decide(const QString& stored, const QDate& today, const QLocale& locale);
 
-// The date in the user's short format with a four-digit year, so that it reads back as the same date; the
-// ISO form where that text does not read back or is not one that keeps (the store's say) can hold.
+// The date in the user's short format with a four-digit year, so that it reads back as the same date; in
+// ISO form where that text would not read back or is one the store cannot keep (as keeps says).
 QString dateToText(const QDate& date, const QLocale& locale,
                    const std::function<bool(const QString&)>& keeps);
 

@@ -15,7 +15,6 @@ class frmStartup : public QWidget, public Form
 public:
     explicit frmStartup(Forms& forms);
 
-    QWidget* widget() override { return this; }
     void Form_Load() override;
     void Form_Unload() override;
 
@@ -30,11 +29,11 @@ public:
     // The first image of the icon list: the program's icon.
     QIcon IMGIcon() const { return icon_; }
 
+private:
     // Brings one of the main window's two offers to the front, or neither, by one random draw.
     void CoBrand_Randomize();
-    int intCoBrandRandomNumber = 0;
 
-private:
     Forms& forms_;
     QIcon icon_;
+    int intCoBrandRandomNumber = 0;
 };

@@ -2,9 +2,8 @@
 
 #include <QGroupBox>
 
-// A frame with a caption, painted in the window's own colours: a solid background, a thin border and
-// the caption in its own colour and font at the top left. It paints itself rather than going through a
-// style sheet, which keeps the style-sheet machinery out of the program's start-up.
+// A frame with a caption at its top left, painted by hand rather than by a style sheet, which keeps the
+// style-sheet machinery out of the program's start-up.
 class CaptionFrame : public QGroupBox
 {
     Q_OBJECT

@@ -4,22 +4,12 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 namespace {
 
-// The frame as the platform reports it; none until the window manager has framed the window.
-QMargins frameMargins(const QWidget* window)
-{
-    const QRect frame = window->frameGeometry();
-    const QRect client = window->geometry();
-    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-            frame.bottom() - client.bottom()};
-}
-
-// Centres the window at its first show, then for a few seconds centres it again whenever its frame
-// changes, and is gone. A window manager frames a window after it is mapped, sometimes in two steps
-// (borders, then the title bar), and Qt sends the window no event when it does: the frame is looked at
-// a few times a second instead.
+// Centres the window at its first show and whenever its frame changes until it has kept still for five
+// seconds: Qt sends no event when the window manager frames a window, which may come late and in steps.
 class FrameCentring : public QObject
 {
 public:
@@ -28,10 +18,12 @@ public:
         window->installEventFilter(this);
         timer_.setInterval(100);
         connect(&timer_, &QTimer::timeout, this, [this] {
-            if (frameMargins(window_) != centredWith_)
+            if (margins() != centredWith_) {
                 centre();
-            if (++looks_ == 50)
+                stillLooks_ = 0;
+            } else if (++stillLooks_ == (centredWith_.isNull() ? UnframedLooks : FramedLooks)) {
                 deleteLater();
+            }
         });
     }
 
@@ -47,21 +39,31 @@ protected:
     }
 
 private:
-    // A window's position is that of its frame as the platform knows it.
+    static constexpr int FramedLooks = 50;
+    // With no window manager there is never a frame: give up after a minute.
+    static constexpr int UnframedLooks = 600;
+
+    // The window's own margins: QWidget::frameGeometry keeps the first frame it learnt of.
+    QMargins margins() const
+    {
+        const QWindow* handle = window_->windowHandle();
+        return handle ? handle->frameMargins() : QMargins();
+    }
+
     void centre()
     {
-        centredWith_ = frameMargins(window_);
+        centredWith_ = margins();
         const QScreen* screen = window_->screen();
         if (!screen)
             return;
         QRect outer = window_->geometry().marginsAdded(centredWith_);
         outer.moveCenter(screen->availableGeometry().center());
-        window_->move(outer.topLeft());
+        window_->setGeometry(outer.marginsRemoved(centredWith_));
     }
 
     QWidget* window_;
     QTimer timer_;
-    int looks_ = 0;
+    int stillLooks_ = 0;
     QMargins centredWith_;
 };
 

@@ -31,9 +31,7 @@ void show(QWidget* window)
 
 void show(QWidget* window)
 {
-    // On X11 the window manager keeps the window above (_NET_WM_STATE_ABOVE); the program can only ask
-    // for it. Wayland has no such request (xdg-shell offers none) and Qt drops the hint there, so the
-    // compositor stacks the window like any other.
+    // A request to the X11 window manager (_NET_WM_STATE_ABOVE); Wayland has none, and Qt drops the hint.
     window->show();
     window->raise();
 }

@@ -2,8 +2,8 @@
 
 #include "Twips.h"
 
+#include <QCheckBox>
 #include <QFont>
-#include <QFontMetricsF>
 #include <QLabel>
 #include <QPalette>
 #include <QWidget>
@@ -42,32 +42,28 @@ inline QFont pointFont(const QString& family, qreal points, bool bold = false, b
     return withStandIns(f);
 }
 
-// The font made smaller in quarter points, if need be, until text fits in width logical pixels. Where a
-// wide stand-in font replaces the one asked for, a caption then stays whole instead of being cut.
-inline QFont shrunkToWidth(QFont f, const QString& text, int width)
-{
-    while (f.pointSizeF() > 6 && QFontMetricsF(f).horizontalAdvance(text) > width)
-        f.setPointSizeF(f.pointSizeF() - 0.25);
-    return f;
-}
-
-// Makes the font of each label of a window smaller in quarter points, where need be, until the label's
-// own layout of its text fits its rectangle: the layout is fixed, and a stand-in font with wider letters
-// or taller lines than the one asked for would otherwise cut lines off.
+// Makes the font of each label and check box of a window smaller in quarter points, where need be, until
+// its text fits its rectangle: the layout is fixed, and a stand-in font with wider letters or taller lines
+// than the one asked for would otherwise cut text off.
 inline void fitLabels(QWidget* window)
 {
-    auto fits = [](const QLabel* label) {
-        if (label->wordWrap())
+    auto fits = [](const QWidget* control) {
+        const auto* label = qobject_cast<const QLabel*>(control);
+        if (label && label->wordWrap())
             return label->heightForWidth(label->width()) <= label->height() &&
                    label->minimumSizeHint().width() <= label->width();
-        const QSize needed = label->sizeHint();
-        return needed.width() <= label->width() && needed.height() <= label->height();
+        const QSize needed = control->sizeHint();
+        return needed.width() <= control->width() && needed.height() <= control->height();
     };
-    for (QLabel* label : window->findChildren<QLabel*>()) {
-        QFont f = label->font();
-        while (!label->text().isEmpty() && f.pointSizeF() > 6 && !fits(label)) {
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        const auto* label = qobject_cast<const QLabel*>(control);
+        const auto* box = qobject_cast<const QCheckBox*>(control);
+        if (!(label && !label->text().isEmpty()) && !(box && !box->text().isEmpty()))
+            continue;
+        QFont f = control->font();
+        while (f.pointSizeF() > 6 && !fits(control)) {
             f.setPointSizeF(f.pointSizeF() - 0.25);
-            label->setFont(f);
+            control->setFont(f);
         }
     }
 }

@@ -100,7 +100,6 @@ void TestCompatibility::workedExamples()
     QFETCH(QString, yours);
     QFETCH(QString, partners);
     const CompatibilitySteps s = compatibilitySteps(yours, partners);
-    QCOMPARE(s.combined, yours + u' ' + partners);
     QTEST(groupsText(s.groups), "groups");
     QTEST(listText(s.marks), "marks");
     QTEST(listText(s.pairSums), "pairs");

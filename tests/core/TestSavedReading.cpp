@@ -9,7 +9,6 @@
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
-#include <unistd.h>
 #endif
 
 class TestSavedReading : public QObject
@@ -113,9 +112,8 @@ void TestSavedReading::unreadableFile()
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write("a\nb\nc\nd\ne\nf\n") > 0);
         file.close();
+        // Root reads it all the same: CTest runs this program as nobody then.
         QVERIFY(file.setPermissions(QFileDevice::Permissions()));
-        if (geteuid() == 0)
-            QSKIP("root reads any file whatever its mode");
 #endif
     }
     QElapsedTimer timer;

@@ -3,13 +3,16 @@
 import re
 import sys
 
-from harness import MAIN_TITLE, check, run, run_tool, stays, wait_for, window_state, x_windows
+from harness import MAIN_TITLE, CheckFailed, check, run, run_tool, stays, wait_for, window_state, x_windows
 
 
-def open_exit_screen(s, close_keys):
+def open_exit_screen(s, by_menu=False):
     proc = s.start()
     main = s.main_window(proc.pid)
-    s.key(*close_keys, win=main)
+    if by_menu:
+        s.key("alt+f", "x", win=main)
+    else:
+        s.close_window(main)
     screen = s.exit_screen(proc.pid)
     wait_for(lambda: x_windows(MAIN_TITLE, proc.pid) == [screen], 10, "the main window to go")
     s.wait_label(proc.pid, MAIN_TITLE)  # the caption label, set at load
@@ -24,7 +27,7 @@ def expect_program_end(s, proc):
 
 
 def close_box_shows_topmost_exit_screen(s):
-    proc, screen = open_exit_screen(s, ["alt+F4"])
+    proc, screen = open_exit_screen(s)
     state = window_state(screen)
     check("_NET_WM_STATE_ABOVE" in state, f"the exit screen is not kept above other windows: {state.strip()}")
     check(proc.poll() is None, "the program ended when the main window closed")
@@ -52,28 +55,30 @@ def expect_centred(win, what):
     def centred():
         offset = frame_offset_from_screen_centre(win)
         return offset is not None and abs(offset[0]) <= 1 and abs(offset[1]) <= 1
-    # The window manager frames the window after it is mapped; the program centres it again then.
-    check(not stays(lambda: not centred(), 5),
-          f"{what}'s frame is off the screen's centre by {frame_offset_from_screen_centre(win)}")
+    # The window manager frames the window when it gets round to it; the program centres it again then.
+    try:
+        wait_for(centred, 20, f"{what}'s frame at the screen's centre")
+    except CheckFailed:
+        raise CheckFailed(f"{what}'s frame is off the screen's centre by {frame_offset_from_screen_centre(win)}")
 
 
 def windows_open_centred_by_their_frames(s):
     proc = s.start()
     main = s.main_window(proc.pid)
     expect_centred(main, "the main window")
-    s.key("alt+F4", win=main)
+    s.close_window(main)
     expect_centred(s.exit_screen(proc.pid), "the exit screen")
 
 
 def file_exit_then_close_box_ends_the_program(s):
-    proc, screen = open_exit_screen(s, ["alt+f", "x"])
-    s.key("alt+F4", win=screen)
+    proc, screen = open_exit_screen(s, by_menu=True)
+    s.close_window(screen)
     expect_program_end(s, proc)
 
 
 # Enter and Space on the first focus press Exit too: the window tests hold those.
 def exit_button_by_access_key_ends_the_program(s):
-    proc, screen = open_exit_screen(s, ["alt+F4"])
+    proc, screen = open_exit_screen(s)
     s.key("alt+x", win=screen)
     expect_program_end(s, proc)
 

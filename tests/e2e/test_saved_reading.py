@@ -3,7 +3,7 @@
 import os
 import sys
 
-from harness import BOX_TITLE, DIALOG_TITLE, check, run, shift_encode_bytes, stays, x_windows
+from harness import BOX_TITLE, DIALOG_TITLE, check, run, shift_encode_bytes, stays, wait_for, x_windows
 
 
 def write_reading(s, name, month, day, year):
@@ -41,6 +41,8 @@ def open_with_names(s, path):
     s.type("john", win=main)
     s.key("Tab")
     s.type("mary")
+    # Keys still on their way would land in the open dialog.
+    wait_for(lambda: s.name_boxes(proc.pid) == ["john", "mary"], 20, "the names in their boxes")
     choose_file(s, proc.pid, path)
     return proc, main
 
@@ -61,7 +63,7 @@ def saved_reading_runs_the_reading(s):
     check(not x_windows(BOX_TITLE, proc.pid), "a message box came up")
     # Opening a reading loads the exit screen hidden; closing the main window shows it.
     check(stays(lambda: len(x_windows(pid=proc.pid)) == 1, 0.3), "a second window stayed on screen")
-    s.key("alt+F4", win=main)
+    s.close_window(main)
     s.key("alt+x", win=s.exit_screen(proc.pid))
     s.wait_exit(proc)
     # The program keeps one value and writes no file: the dialog's history is gone with it.

@@ -4,7 +4,6 @@ responsive."""
 
 import os
 import sys
-import time
 
 from hostile_common import MAX_NAME_LENGTH, Clipboard, still_types
 from harness import BOX_TITLE, DIALOG_TITLE, check, run, stays, wait_for, x_windows
@@ -26,16 +25,22 @@ def read_names(s, pid, partner, expected):
     check(not x_windows(BOX_TITLE, pid), "a message box came up")
 
 
+def cpu_seconds(pid):
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rpartition(")")[2].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
 def paste_100000_characters(s):
     proc = s.start()
     text = (LETTERS * (100000 // len(LETTERS) + 1))[:100000]
-    started = time.monotonic()
+    started = cpu_seconds(proc.pid)
     pasted = paste_into_first_box(s, proc.pid, text)
     check(pasted == text[:MAX_NAME_LENGTH], f"the box holds {len(pasted)} characters, not {MAX_NAME_LENGTH}")
     # The box keeps 16,382 letters: each letter 630 times, A and B once more. With MARY, the groups A to Z
     # are odd for B, M, R and Y only: pair sums 1 0 0 0 0 0 1 0 1 0 0 0 1, fold 1 0 2 0 1 0, number 3.
     read_names(s, proc.pid, "mary", 3)
-    check(time.monotonic() - started < 30, "the paste and reading took too long")
+    check(cpu_seconds(proc.pid) - started < 30, "the paste and reading took too long")
 
 
 def names_from_every_plane(s):
@@ -109,6 +114,8 @@ def start_with_names(s):
     s.type("john", win=main)
     s.key("Tab")
     s.type("mary")
+    # Keys still on their way would land in the open dialog.
+    wait_for(lambda: s.name_boxes(proc.pid) == ["john", "mary"], 20, "the names in their boxes")
     return proc
 
 
@@ -127,10 +134,11 @@ def sparse_2gb_reading(s):
     with open(path, "wb") as f:
         f.truncate(2 << 30)
     proc = start_with_names(s)
-    started = time.monotonic()
+    # The program's own processor time, which a busy machine does not stretch as it does the clock's.
+    started = cpu_seconds(proc.pid)
     choose(s, proc.pid, path)
-    s.wait_label(proc.pid, "Your Level of Compatibility: 8")
-    check(time.monotonic() - started < 15, "a 2 GB file took too long")
+    s.wait_label(proc.pid, "Your Level of Compatibility: 8", timeout=45)
+    check(cpu_seconds(proc.pid) - started < 15, "a 2 GB file took too long")
     check(not x_windows(BOX_TITLE, proc.pid), "a message box came up")
     with open(f"/proc/{proc.pid}/status") as f:
         rss_kb = next(int(line.split()[1]) for line in f if line.startswith("VmRSS:"))

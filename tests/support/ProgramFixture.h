@@ -60,14 +60,6 @@ public:
     std::unique_ptr<Forms> forms;
 };
 
-// True when `front` is painted above its sibling `behind`: later siblings in the parent's list of
-// children are in front.
-inline bool isInFrontOf(const QWidget* front, const QWidget* behind)
-{
-    const QObjectList& siblings = front->parentWidget()->children();
-    return siblings.indexOf(front) > siblings.indexOf(behind);
-}
-
 // The main window's names and result pages, as the window tests drive and read them.
 
 // Types the two names into the name boxes, key by key.
@@ -85,15 +77,17 @@ inline QString resultCaption(QWidget* main, int line)
 }
 
 // True when the result page is the one the user sees: what lies at the centre of the page rectangle
-// belongs to the frame in front.
+// belongs to it. The test fails where that is not the page stacked in front.
 inline bool resultPageInFront(QWidget* main)
 {
     QWidget* frame1 = ProgramFixture::child(main, "Frame1");
     QWidget* frame2 = ProgramFixture::child(main, "Frame2");
     QWidget* seen = frame1->parentWidget()->childAt(frame1->geometry().center());
     const bool frame2Seen = seen && (seen == frame2 || frame2->isAncestorOf(seen));
-    if (frame2Seen != isInFrontOf(frame2, frame1))
-        qWarning("page stacking and the widget at the page centre disagree");
+    // Later siblings in the parent's list of children are painted in front.
+    const QObjectList& pages = frame1->parentWidget()->children();
+    if (frame2Seen != (pages.indexOf(frame2) > pages.indexOf(frame1)))
+        QTest::qFail("the page at the centre is not the one stacked in front", __FILE__, __LINE__);
     return frame2Seen;
 }
 

@@ -2,9 +2,8 @@
 
 #include "reading/Compatibility.h"
 
-// The grouping done the slow and obvious way: every character is looked up by scanning the groups from
-// the first. Quadratic in the number of groups, so for short names only; the random and fuzz tests check
-// the program's grouping against it.
+// The grouping done the slow and obvious way (quadratic: short names only), for the random and fuzz tests
+// to check the program's grouping against.
 std::vector<CharacterGroup> referenceGroups(const QString& yourName, const QString& partnersName);
 
 // A group list as its characters ("J OO H"), a number list as its values ("1 0 1 0").

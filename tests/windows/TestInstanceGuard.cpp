@@ -170,7 +170,8 @@ void TestInstanceGuard::runtimeFolder()
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(variableFolder));
 
     const QString app = uniqueName();
-    LockFileInstanceGuard guard(app, sessionFolders.path());
+    LockFileInstanceGuard::setSessionFolders(sessionFolders.path());
+    LockFileInstanceGuard guard(app);
     QVERIFY(guard.claim());
 
     const QString expected = lockIn == u"variable"  ? variableFolder

@@ -30,7 +30,6 @@ private slots:
 
     void readsBirthDateAndRunsReading_data();
     void readsBirthDateAndRunsReading();
-    void dialogSetUp();
     void refusedOrCancelledChangesNothing_data();
     void refusedOrCancelledChangesNothing();
     void shortFileEmptiesBirthDate();
@@ -116,19 +115,6 @@ void TestMainWindowOpen::readsBirthDateAndRunsReading()
     QVERIFY(!program->forms->exitScreen().isVisible());
 }
 
-void TestMainWindowOpen::dialogSetUp()
-{
-    program->fake.files.nextPath.reset();
-    main->cmdOpen_Click();
-    main->cmdOpen_Click();
-    QCOMPARE(program->fake.files.requests.size(), 2);
-    for (const OpenFileRequest& r : program->fake.files.requests) {
-        QCOMPARE(r.title, QStringLiteral("Select the source file"));
-        QCOMPARE(r.filter, QStringLiteral("QZ Free Numeris Pro (*.num)"));
-        QCOMPARE(r.defaultSuffix, QStringLiteral("num"));
-    }
-}
-
 void TestMainWindowOpen::refusedOrCancelledChangesNothing_data()
 {
     QTest::addColumn<QString>("kind");
@@ -154,7 +140,7 @@ void TestMainWindowOpen::refusedOrCancelledChangesNothing()
 
     if (kind == QLatin1String("cancel")) {
         program->fake.files.nextPath.reset();
-        main->cmdOpen_Click();
+        QTest::mouseClick(ProgramFixture::child(main, "cmdOpen"), Qt::LeftButton);
     } else if (kind == QLatin1String("upper")) {
         open(write(QStringLiteral("reading.NUM"), valid));
     } else {
