@@ -71,7 +71,7 @@ void TestAccessibility::textRequests()
     const QString name = QString::fromLatin1(field);
     auto* box = program->forms->main().findChild<QWidget*>(name);
     if (!box)
-        box = ProgramFixture::child(program->forms->exitScreen().widget(), field.constData());
+        box = ProgramFixture::child(&program->forms->exitScreen(), field.constData());
     if (auto* line = qobject_cast<QLineEdit*>(box))
         line->setText(text);
     else
