@@ -18,8 +18,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "wine"))
-from test_program import Wine, main_window  # noqa: E402
-from harness import MAIN_TITLE, WindowManager, check  # noqa: E402
+from test_program import main_window, run_scenario  # noqa: E402
+from harness import MAIN_TITLE, check  # noqa: E402
 
 PROGRAM = "QZFreeNameCompatibility.exe"
 HYPERLINK = 50005
@@ -107,22 +107,7 @@ def scenario(wine, tool):
 def main():
     faulthandler.dump_traceback_later(150, exit=True)  # where it hangs, before CTest's timeout
     package, tool = sys.argv[1:]
-    wm = WindowManager()
-    wine = Wine(package)
-    try:
-        wm.start()
-        scenario(wine, tool)
-    except Exception:
-        for name in sorted(os.listdir(wine.dir)):
-            if name.endswith(".log"):
-                with open(os.path.join(wine.dir, name), errors="replace") as f:
-                    print(f"--- {name} ---\n{f.read()[-3000:]}")
-        raise
-    finally:
-        wine.close()
-        wm.stop()
-    return 0
-
+    return run_scenario(package, lambda wine: scenario(wine, tool))
 
 if __name__ == "__main__":
     sys.exit(main())

@@ -184,18 +184,13 @@ def japanese_date(date):
     return f"{date.year}/{date.month}/{date.day}"
 
 
-def main():
-    faulthandler.dump_traceback_later(240, exit=True)  # where it hangs, before CTest's timeout
-    package, *options = sys.argv[1:]
+def run_scenario(package, body):
+    """Runs body(wine) for the unpacked package on a desktop with a window manager; logs are printed on failure."""
     wm = WindowManager()
     wine = Wine(package)
     try:
         wm.start()
-        if options == ["--code-page-932"]:
-            wine.use_japanese_locale()
-            scenario(wine, japanese_date)
-        else:
-            scenario(wine, us_date)
+        body(wine)
     except Exception:
         for name in sorted(os.listdir(wine.dir)):
             if name.endswith(".log"):
@@ -206,6 +201,20 @@ def main():
         wine.close()
         wm.stop()
     return 0
+
+
+def main():
+    faulthandler.dump_traceback_later(240, exit=True)  # where it hangs, before CTest's timeout
+    package, *options = sys.argv[1:]
+
+    def body(wine):
+        if options == ["--code-page-932"]:
+            wine.use_japanese_locale()
+            scenario(wine, japanese_date)
+        else:
+            scenario(wine, us_date)
+
+    return run_scenario(package, body)
 
 
 if __name__ == "__main__":
