@@ -72,7 +72,7 @@ def forget_wine_settings():
     )
 
 
-def measure_startup(build, pairs, settle_ms, wine_stage=None):
+def measure_startup(build, pairs, settle_ms, wine_stage=None, wine_bound=None):
     watcher = os.path.join(build, "bench", "map_watch")
     programs = {
         "program": (MAIN_TITLE, [os.path.join(build, "QZFreeNameCompatibility")]),
@@ -86,6 +86,8 @@ def measure_startup(build, pairs, settle_ms, wine_stage=None):
                 ["QZFreeNameCompatibility.exe", "minimal_qt.exe"],
             )
         }
+        if wine_bound:  # another build of the program as the bound, e.g. against another Qt
+            programs["minimal"] = (MAIN_TITLE, ["wine", os.path.join(wine_bound, "QZFreeNameCompatibility.exe")])
     times = {name: [] for name in programs}
     memory = {name: [] for name in programs}
     cpu = {name: [] for name in programs}
@@ -189,6 +191,11 @@ def main():
         help="start-up of the Windows programs under Wine instead: QZFreeNameCompatibility.exe and "
         "minimal_qt.exe beside their DLLs in FOLDER (bench/wine-startup.sh prepares it)",
     )
+    parser.add_argument(
+        "--wine-bound",
+        metavar="FOLDER",
+        help="with --wine: the bound is the program unpacked in FOLDER (another build) instead of minimal_qt.exe",
+    )
     parser.add_argument("--only", choices=["startup", "reading", "batch"], action="append")
     args = parser.parse_args()
     only = set(args.only or ["startup", "reading", "batch"])
@@ -196,7 +203,7 @@ def main():
     rows = []  # (measurement, ours, bound, ratio)
     raw = {}
     if "startup" in only:
-        times, memory, cpu = measure_startup(args.build, args.pairs, args.settle, args.wine)
+        times, memory, cpu = measure_startup(args.build, args.pairs, args.settle, args.wine, args.wine_bound)
         raw["startup_ms"], raw["peak_mib"], raw["startup_cpu_ms"] = times, memory, cpu
         t = {k: spread(v) for k, v in times.items()}
         m = {k: spread(v) for k, v in memory.items()}

@@ -5,6 +5,7 @@
 # made by bench/run-all.sh). Each start is a first start (the program's registry key is removed before
 # it); one Wine server stays up for all of them, as it does on a desktop where Wine already runs.
 # Usage: bash bench/wine-startup.sh [perf.py options, e.g. --pairs 10 --json out.json]
+#        (--wine-bound FOLDER: against the program unpacked in FOLDER, another build, instead)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
