@@ -20,7 +20,7 @@ import sys
 import tempfile
 import zipfile
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "desktop"))
 from harness import (BOX_TITLE, MAIN_TITLE, WindowManager, check, is_exit_screen, page_url,  # noqa: E402
                      shift_decode, shift_encode, us_date, wait_for, x_windows)
 
