@@ -180,8 +180,10 @@ void frmMain::buildNamesPage(QWidget* client)
                              "Just enter your names and get the results."),
               180, 480, 6090, 435);
     intro->setWordWrap(true);
-    // Read with the window's title as the window opens.
+    // Read as the window opens (Orca 43) and as its names page is entered (Orca 48, which no longer speaks
+    // a window's own description).
     setAccessibleDescription(intro->text());
+    Frame1->setAccessibleDescription(intro->text());
     QLabel* yourNameLabel =
         label(Frame1, "lblLabel(0)", QStringLiteral("Enter Your Name"), 660, 1515, 1650, 195);
     QLabel* partnersNameLabel =
