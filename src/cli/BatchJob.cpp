@@ -19,9 +19,7 @@ int BatchJob::levelOf(QByteArrayView line, QString& problem)
         problem = QStringLiteral("more than one tab");
         return -1;
     }
-    problem = names_.prepare(yourBytes, QStringLiteral("your name"), yourName_);
-    if (problem.isEmpty())
-        problem = names_.prepare(partnersBytes, QStringLiteral("partner's name"), partnersName_);
+    problem = names_.preparePair(yourBytes, partnersBytes, yourName_, partnersName_);
     if (!problem.isEmpty())
         return -1;
     return compatibilityLevel(yourName_, partnersName_);

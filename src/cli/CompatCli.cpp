@@ -44,9 +44,7 @@ int runSingle(const Options& options, std::FILE* out, std::FILE* err)
     NameCheck names;
     QString yourName;
     QString partnersName;
-    QString problem = names.prepare(options.yourName, QStringLiteral("your name"), yourName);
-    if (problem.isEmpty())
-        problem = names.prepare(options.partnersName, QStringLiteral("partner's name"), partnersName);
+    const QString problem = names.preparePair(options.yourName, options.partnersName, yourName, partnersName);
     if (!problem.isEmpty())
         return inputError(err, problem);
     QByteArray text;

@@ -157,11 +157,8 @@ void TestCli::badUsage_data()
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QByteArray>("message");
 
-    QTest::newRow("nothing") << QStringList() << QByteArray("missing NAME and PARTNER");
-    QTest::newRow("one name") << L({"JOHN"}) << QByteArray("missing PARTNER");
+    // One row: what each command line gets wrong is TestCliUnits::arguments' table.
     QTest::newRow("unknown option") << L({"--jsn", "A", "B"}) << QByteArray("unknown option '--jsn'");
-    QTest::newRow("batch with names") << L({"--batch", "A", "B"}) << QByteArray("give no names");
-    QTest::newRow("two modes") << L({"--json", "--batch"}) << QByteArray("choose only one");
 }
 
 void TestCli::badUsage()
