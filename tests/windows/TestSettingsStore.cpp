@@ -8,10 +8,6 @@
 #include "reading/frmMain.h"
 
 #include <QCryptographicHash>
-#include <QDir>
-#include <QFile>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -22,18 +18,13 @@ namespace {
 
 const QString DurationKey = QStringLiteral("Duration");
 
-QString dateText(const QDate& date)
-{
-    return date.toString(QStringLiteral("M/d/yyyy"));
-}
-
 // An INI file as QSettings writes it, holding a Duration value: the files earlier versions left.
-QByteArray iniWithDuration(const QDate& date)
+QByteArray iniWithDuration(const QString& date)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("written.ini"));
     QSettings(path, QSettings::IniFormat)
-        .setValue(QStringLiteral("Settings/") + ShiftEncode(DurationKey), ShiftEncode(dateText(date)));
+        .setValue(QStringLiteral("Settings/") + ShiftEncode(DurationKey), ShiftEncode(date));
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
@@ -42,17 +33,12 @@ QByteArray iniWithDuration(const QDate& date)
 QString describe(const QString& path)
 {
     struct stat info = {};
-    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
-        return QStringLiteral("nothing; ");
-    if (S_ISLNK(info.st_mode))
-        return QStringLiteral("link to %1; ").arg(QFile::symLinkTarget(path));
-    if (!S_ISREG(info.st_mode))
-        return QStringLiteral("mode %1; ").arg(info.st_mode, 0, 8);
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("unreadable; ");
-    return QStringLiteral("file %1; ")
-        .arg(QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1).toHex());
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return QStringLiteral("%1 %2; ").arg(info.st_mode, 0, 8).arg(file.symLinkTarget());
+    return file.open(QIODevice::ReadOnly)
+               ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1).toHex()
+               : QByteArray("unreadable");
 }
 
 } // namespace
@@ -83,7 +69,6 @@ void TestSettingsStore::onlyTheProgramsOwnFile_data()
     QTest::newRow("a link to a device") << "device" << false;
     QTest::newRow("a dangling link") << "dangling" << false;
     QTest::newRow("a FIFO") << "fifo" << false;
-    QTest::newRow("a folder") << "folder" << false;
     QTest::newRow("a link to a store file") << "store link" << true;
     QTest::newRow("a date in the organisation's file only") << "organisation" << true;
 }
@@ -95,16 +80,12 @@ void TestSettingsStore::onlyTheProgramsOwnFile()
     ProgramFixture program;
     program.fake.clock.date = QDate(2024, 3, 10);
     const QString file = settingsFile(program.fake.appName);
-    const QString folder = QFileInfo(file).path();
-    const QString other =
-        QDir(settingsFolder.path()).filePath(program.fake.appName + QStringLiteral(".other"));
+    const QString other = settingsFolder.path() + u'/' + program.fake.appName + QStringLiteral(".other");
     const QByteArray path = QFile::encodeName(file);
-    const QByteArray otherPath = QFile::encodeName(other);
-    QVERIFY(QDir().mkpath(folder));
-    const bool linked = atStorePath == u"notes" || atStorePath == u"device" || atStorePath == u"dangling" ||
-                        atStorePath == u"store link";
+    QVERIFY(QDir().mkpath(QFileInfo(file).path()));
+    const bool linked = QStringList{"notes", "device", "dangling", "store link"}.contains(atStorePath);
     if (linked)
-        QCOMPARE(::symlink(otherPath.constData(), path.constData()), 0);
+        QCOMPARE(::symlink(QFile::encodeName(other).constData(), path.constData()), 0);
     if (atStorePath == u"damaged")
         QVERIFY(
             writeFile(file, QByteArray("\x00\xff\xfe\x7f[\x00]=\n\x01\x02", 11) + QByteArray(4096, '\0')));
@@ -113,15 +94,13 @@ void TestSettingsStore::onlyTheProgramsOwnFile()
     else if (atStorePath == u"notes")
         QVERIFY(writeFile(other, "Buy milk.\n"));
     else if (atStorePath == u"device") // a device of the test's own: /dev/null itself would be at stake
-        QCOMPARE(::mknod(otherPath.constData(), S_IFCHR | 0666, ::makedev(1, 3)), 0);
+        QCOMPARE(::mknod(QFile::encodeName(other).constData(), S_IFCHR | 0666, ::makedev(1, 3)), 0);
     else if (atStorePath == u"fifo")
         QCOMPARE(::mkfifo(path.constData(), 0600), 0);
-    else if (atStorePath == u"folder")
-        QVERIFY(QDir().mkdir(file));
-    else if (atStorePath == u"store link")
-        QVERIFY(writeFile(other, iniWithDuration(QDate(2024, 2, 1))));
-    else if (atStorePath == u"organisation")
-        QVERIFY(writeFile(folder + QStringLiteral(".ini"), iniWithDuration(QDate(2024, 2, 1))));
+    else if (atStorePath != u"dangling")
+        QVERIFY(
+            writeFile(atStorePath == u"store link" ? other : QFileInfo(file).path() + QStringLiteral(".ini"),
+                      iniWithDuration(QStringLiteral("2/1/2024"))));
     const QString before = describe(file) + describe(other);
 
     program.start();
@@ -129,8 +108,8 @@ void TestSettingsStore::onlyTheProgramsOwnFile()
     QVERIFY(program.forms->main().isVisible());
     if (usable) {
         QCOMPARE(program.fake.settings.ReadSetting(DurationKey),
-                 std::optional<QString>(dateText(QDate(2024, 3, 10))));
-        QCOMPARE(describe(file).startsWith(u"link"), linked);
+                 std::optional<QString>(QStringLiteral("3/10/2024")));
+        QCOMPARE(QFileInfo(file).isSymLink(), linked);
     } else {
         QCOMPARE(program.fake.messages.texts(), QStringList{});
         QCOMPARE(program.fake.settings.ReadSetting(DurationKey), std::nullopt);
@@ -145,15 +124,12 @@ void TestSettingsStore::fullDiskKeepsTheValue()
     if (::geteuid() != 0)
         QSKIP("mounting a small file system needs root");
     QTemporaryDir disk;
-    QVERIFY(disk.isValid());
-    QVERIFY(mountPrivateTmpfs(disk.path(), "size=16k"));
+    QVERIFY(disk.isValid() && mountPrivateTmpfs(disk.path(), "size=16k"));
     const SettingsFolderAt onDisk(disk.path());
     ProgramFixture program;
     program.fake.clock.date = QDate(2024, 3, 10);
-    const QString stored = dateText(QDate(2024, 2, 19));
-    QVERIFY(program.fake.settings.WriteSetting(DurationKey, stored));
-    const QString file = settingsFile(program.fake.appName);
-    const QString before = describe(file);
+    QVERIFY(program.fake.settings.WriteSetting(DurationKey, QStringLiteral("2/19/2024")));
+    const QString before = describe(settingsFile(program.fake.appName));
     QFile filler(disk.filePath(QStringLiteral("filler")));
     QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
     while (filler.write(QByteArray(512, 'x')) > 0) {
@@ -162,9 +138,10 @@ void TestSettingsStore::fullDiskKeepsTheValue()
     program.start();
 
     QCOMPARE(program.fake.messages.texts().size(), 1);
-    QCOMPARE(describe(file), before);
-    QCOMPARE(program.fake.settings.ReadSetting(DurationKey), std::optional<QString>(stored));
-    QVERIFY(!program.fake.settings.WriteSetting(DurationKey, dateText(program.fake.clock.date)));
+    QCOMPARE(describe(settingsFile(program.fake.appName)), before);
+    QCOMPARE(program.fake.settings.ReadSetting(DurationKey),
+             std::optional<QString>(QStringLiteral("2/19/2024")));
+    QVERIFY(!program.fake.settings.WriteSetting(DurationKey, QStringLiteral("3/10/2024")));
 }
 
 QTEST_MAIN(TestSettingsStore)
