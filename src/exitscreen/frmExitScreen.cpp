@@ -4,12 +4,12 @@
 #include "common/AppInfo.h"
 #include "common/Text.h"
 #include "shell/Forms.h"
-#include "shell/frmStartup.h"
 #include "web/PromoDraw.h"
 #include "web/PromoTexts.h"
 #include "widgets/CaptionFrame.h"
 #include "widgets/LinkCheckBox.h"
 #include "widgets/LinkLabel.h"
+#include "window/AppIcon.h"
 #include "window/FirstLineValidator.h"
 #include "window/KeyFilter.h"
 #include "window/ScreenCentre.h"
@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -183,7 +184,7 @@ void frmExitScreen::Form_Load()
     lblExitScreenCaption->setText(AppInfo::windowTitle());
     lblExitScreenCaption->adjustSize();
 
-    const QIcon icon = forms_.startup().IMGIcon();
+    const QIcon icon = appIcon();
     setWindowIcon(icon);
     picExitScreenIcon->setPixmap(icon.pixmap(32, 32));
 
@@ -195,13 +196,16 @@ void frmExitScreen::Form_Load()
     // Read with the window's title as the screen opens: what a sighted user sees at first glance.
     setAccessibleDescription(Label2->text() + QStringLiteral(" ") + Frame2->title());
 
-    showScreen();
+    TopmostWindow::show(this);
 }
 
-void frmExitScreen::showScreen()
+void frmExitScreen::showEvent(QShowEvent* event)
 {
-    TopmostWindow::show(this);
-    cmdClose->setFocus();
+    QWidget::showEvent(event);
+    // Each time the program shows the screen, Exit has the focus; a window restored by the desktop keeps
+    // its own.
+    if (!event->spontaneous())
+        cmdClose->setFocus();
 }
 
 void frmExitScreen::Form_Unload()

@@ -28,13 +28,10 @@ public:
     void Form_Load() override;
     void Form_Unload() override;
 
-    // Shows the loaded screen on top without taking the activation, with the focus on Exit.
-    void showScreen();
-    void hideScreen() { hide(); }
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildReferAFriend();
