@@ -25,6 +25,18 @@ inline QString trimSpaces(QStringView text)
     return spaceTrimmed(text).toString();
 }
 
+// A field that shows its hint (trimmed text equal to the hint) is emptied when it takes the focus.
+inline QString textOnFocusIn(const QString& text, const QString& hint)
+{
+    return spaceTrimmed(text) == hint ? QString() : text;
+}
+
+// A field left blank (nothing but spaces) shows its hint again.
+inline QString textOnFocusOut(const QString& text, const QString& hint)
+{
+    return spaceTrimmed(text).isEmpty() ? hint : text;
+}
+
 // A one-line box keeps only the first line of what is inserted into it (a multi-line paste or drop), as a
 // one-line Windows box does; tabs stay. The box holds no line break before an insert, so the first break
 // in its text lies in the inserted part, which ends at the cursor (a text set whole keeps its first line).
