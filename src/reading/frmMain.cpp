@@ -100,6 +100,7 @@ void frmMain::buildMenus()
     QMenuBar* bar = menuBar();
     bar->setFont(QFont());
     Accessibility::ignoreReplayedAlt(bar);
+    // The File menu's name lacks the m of the other menu names; it is kept, as the name readers look for.
     QMenu* nuFile = bar->addMenu(QStringLiteral("&File"));
     nuFile->setObjectName(QStringLiteral("nuFile"));
     QAction* mnuExit = nuFile->addAction(QStringLiteral("E&xit"));
@@ -118,6 +119,7 @@ void frmMain::buildMenus()
             [&pages] { pages.OpenHelpPage(); });
     connect(entry(mnuHelp, "mnuVisit", QStringLiteral("&Visit Us Online")), &QAction::triggered, this,
             [&pages] { pages.OpenHomePage(); });
+    // Two separators of the Help menu, although their names say File.
     mnuHelp->addSeparator()->setObjectName(QStringLiteral("mnuFileSep1"));
     connect(entry(mnuHelp, "mnuUpdate", QStringLiteral("&Check for Software Update")), &QAction::triggered,
             this, [&pages] { pages.OpenDownloadPage(); });
