@@ -241,9 +241,12 @@ public:
         replaceText(startOffset, endOffset, QString());
     }
     void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
+    // As a paste at that place: the box's rules (a one-line box keeps the first line) apply to the new text.
     void replaceText(int startOffset, int endOffset, const QString& text) override
     {
-        edit()->setText(edit()->text().replace(startOffset, endOffset - startOffset, text));
+        const int start = std::clamp(startOffset, 0, characterCount());
+        edit()->setSelection(start, std::clamp(endOffset, start, characterCount()) - start);
+        edit()->insert(text);
     }
 
 private:
