@@ -115,9 +115,9 @@ QString textItem(const QString& text, int offset, QAccessible::TextBoundaryType 
     return text.mid(item.first, item.second - item.first);
 }
 
-// A one-line text field. Qt's own interface for it asks Qt 6.4's word and sentence search, which never
-// returns at the end of the text, and reports text attributes in runs of no length, which Orca reads as the
-// text less its last character; this one answers from the whole text.
+// A one-line text field. Qt's own interface for it, as Qt 6.4 (Debian 12) has it, asks a word and sentence
+// search that never returns at the end of the text, and reports text attributes in runs of no length,
+// which Orca reads as the text less its last character; this one answers from the whole text.
 class LineEditAccessible : public QAccessibleWidget,
                            public QAccessibleTextInterface,
                            public QAccessibleEditableTextInterface
