@@ -13,6 +13,6 @@ void modTellAFriend::SubmitTellAFriend(MessageService& messages, modHelp& pages,
         messages.error(owner, problem);
         return;
     }
-    strTAFURL = ReferAFriend::address(values);
+    const QString strTAFURL = ReferAFriend::address(values);
     pages.OpenWebPage(strTAFURL);
 }

@@ -15,7 +15,6 @@ public:
     QString strTAFMessage;
     QString strTAFFriendName;
     QString strTAFFriendEmail;
-    QString strTAFURL;
 
     // Checks the name, message and friend's name; shows the first problem, or opens the page.
     void SubmitTellAFriend(MessageService& messages, modHelp& pages, QWidget* owner);
