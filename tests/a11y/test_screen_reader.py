@@ -12,10 +12,10 @@ import time
 import tty
 
 import pyatspi
-from harness import CheckFailed, check, page_url, run, wait_for, walk
+from harness import CheckFailed, check, page_url, run, run_tool, wait_for, walk
 from private_desktop import end_group
 
-SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*?)' ?(?:\{.*)?$")
+SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*?)'(?:None)? ?(?:\{.*)?$")
 
 
 class ScreenReader:
@@ -135,8 +135,13 @@ def a_reading_and_the_exit_screen_are_heard(s):
         proc, win = s.start_main()
         reader.hear(["QZ Name Compatibility v1.15", "Do you know how well", "Enter Your Name text"], mark,
                     "the main window, its opening sentence and the first name box")
-        # The bridge replays each key after the screen reader has seen it; a replayed Alt must not reach the
-        # menu bar as a lone Alt after the access key has acted.
+        # The bridge replays each key after the screen reader has seen it, the first ones late: the replayed
+        # Alt of an access key must neither close the menu it opened nor reach the menu bar as a lone Alt.
+        for key, heard in (("alt+f", "Exit"), ("Escape", "File"), ("Escape", "Enter Your Name"), ("alt", "File"),
+                           ("Escape", "Enter Your Name")):
+            mark = reader.mark()
+            s.key(key)
+            reader.hear([heard], mark, f"{heard} after {key}")
         s.key("alt+d")
         check(s.wait_urls(1) == [[page_url("donate")]], f"Alt+D opened {s.urls()}")
         time.sleep(1)  # the replay follows within Qt's 100 ms wait for the screen reader
@@ -165,6 +170,11 @@ def a_reading_and_the_exit_screen_are_heard(s):
         s.key("alt+g")  # Alt is released before G, as a quick hand does
         reader.hear(["QZ Name Compatibility Result", "Your Name: JOHN", "Your Partner's Name: MARY",
                      "Your Level of Compatibility: 8"], mark, "the reading")
+        # Orca's whole-window read (keypad plus twice) leaves out the names page beneath the result.
+        mark = reader.mark()
+        run_tool("xdotool", "key", "--delay", "100", "KP_Add", "KP_Add")
+        reader.hear(["Back"], mark, "the whole window read")
+        check(not reader.said("Enter Your Name", mark), f"the covered names page was read: {reader.lines[mark:]}")
         # A second Enter, a common habit, keeps the result and the names; Tab then goes on to Back.
         mark = reader.mark()
         s.key("Return", "Tab")
@@ -183,7 +193,8 @@ def a_reading_and_the_exit_screen_are_heard(s):
                                    if n.getRole() == pyatspi.ROLE_LABEL and "forum" in n.name],
                           10, "the appeal")[0]
         s.activate(screen)
-        reader.hear([appeal, "Refer A Friend", "Exit push button"], mark, "the exit screen")
+        reader.hear(["QZ Name Compatibility v1.15 frame", appeal, "Refer A Friend", "Exit push button"], mark,
+                    "the exit screen")
         # From Exit through the tab order: the forum link, then the fields with the form's button between.
         for name in ("Click here to visit www.qz-friends-forum.example now link", "Your name text",
                      "Refer A Friend Now push button", "Your email address text", "Friend's email address text",
