@@ -7,9 +7,7 @@
 set -euo pipefail
 setup=$(realpath "$1")
 export WINEPREFIX=$(dirname "$setup")/wine-installer-prefix
-rm -rf "$WINEPREFIX"
-wineboot --init
-wineserver --wait
+bash "$(dirname "$0")/new-prefix.sh"
 trap 'wineserver --kill || true' EXIT
 
 fail() {
