@@ -7,8 +7,9 @@
 
 namespace Text {
 
-// The part of a text without its leading and trailing spaces (U+0020 only; tabs and line breaks stay).
-inline QStringView spaceTrimmed(QStringView text)
+// Leading and trailing spaces (U+0020 only; tabs and line breaks stay) left out of a text, as a view into
+// it: no copy, for callers that only look.
+inline QStringView trimSpacesView(QStringView text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -19,10 +20,22 @@ inline QStringView spaceTrimmed(QStringView text)
     return text.mid(begin, end - begin);
 }
 
-// Removes leading and trailing spaces (U+0020) only; tabs and line breaks stay.
+// The same as a text of its own.
 inline QString trimSpaces(QStringView text)
 {
-    return spaceTrimmed(text).toString();
+    return trimSpacesView(text).toString();
+}
+
+// A field that shows its hint (trimmed text equal to the hint) is emptied when it takes the focus.
+inline QString textOnFocusIn(const QString& text, const QString& hint)
+{
+    return trimSpacesView(text) == hint ? QString() : text;
+}
+
+// A field left blank (nothing but spaces) shows its hint again.
+inline QString textOnFocusOut(const QString& text, const QString& hint)
+{
+    return trimSpacesView(text).isEmpty() ? hint : text;
 }
 
 // A one-line box keeps only the first line of what is inserted into it (a multi-line paste or drop), as a

@@ -7,16 +7,6 @@
 
 namespace ReferAFriend {
 
-QString textOnFocusIn(const QString& text, const QString& hint)
-{
-    return Text::trimSpaces(text) == hint ? QString() : text;
-}
-
-QString textOnFocusOut(const QString& text, const QString& hint)
-{
-    return Text::trimSpaces(text).isEmpty() ? hint : text;
-}
-
 QString emailProblem(const QString& email, const QString& friendEmail)
 {
     const QString a = Text::trimSpaces(email);

@@ -36,11 +36,6 @@ inline QString noSpaceMessage()
     return QStringLiteral("Email Address Cannot Contain Space");
 }
 
-// A field that shows its hint (trimmed text equal to the hint) is emptied when it takes the focus.
-QString textOnFocusIn(const QString& text, const QString& hint);
-// A field left blank (nothing but spaces) shows its hint again.
-QString textOnFocusOut(const QString& text, const QString& hint);
-
 // The five values of a press, each trimmed of outer spaces.
 struct Values
 {

@@ -4,13 +4,14 @@
 #include "common/AppInfo.h"
 #include "common/Text.h"
 #include "shell/Forms.h"
-#include "shell/frmStartup.h"
 #include "web/PromoDraw.h"
 #include "web/PromoTexts.h"
 #include "widgets/CaptionFrame.h"
 #include "widgets/LinkCheckBox.h"
 #include "widgets/LinkLabel.h"
+#include "window/AppIcon.h"
 #include "window/FirstLineValidator.h"
+#include "window/HintFilter.h"
 #include "window/KeyFilter.h"
 #include "window/ScreenCentre.h"
 #include "window/TopmostWindow.h"
@@ -19,16 +20,14 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFocusEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTextDocument>
-
-#include <algorithm>
 
 namespace {
 
@@ -42,13 +41,6 @@ QGroupBox* navyFrame(QWidget* parent, const char* name, const QString& caption, 
     auto* frame = new CaptionFrame(caption, QColor(0, 0, 128), Qt::white,
                                    WidgetSetup::pointFont(verdana(), 9.75, true), parent);
     return place(frame, name, l, t, w, h);
-}
-
-// The focus moving between windows (a message box, another program) is not the user leaving a field.
-bool isFieldFocusChange(const QEvent* event)
-{
-    const auto reason = static_cast<const QFocusEvent*>(event)->reason();
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
 }
 
 // Shift+Enter and Ctrl+Enter, which break the line in a Windows multi-line box just as Enter does.
@@ -117,7 +109,7 @@ void frmExitScreen::buildReferAFriend()
     Frame2 = navyFrame(this, "Frame2", QStringLiteral("Refer A Friend"), 120, 3240, 7065, 1455);
     auto field = [this](const char* name, const QString& hint, int left, int top) {
         auto* box = place(new QLineEdit(hint, Frame2), name, left, top, 3375, 285);
-        box->installEventFilter(this);
+        HintFilter::install(box, hint);
         box->setValidator(new FirstLineValidator(box));
         return box;
     };
@@ -143,16 +135,11 @@ void frmExitScreen::buildReferAFriend()
     txtMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtMessage->setTabChangesFocus(true);
     txtMessage->installEventFilter(this);
+    HintFilter::install(txtMessage, ReferAFriend::messageHint());
     setMessageText(ReferAFriend::initialMessage());
     txtMessage->setAccessibleName(QStringLiteral("Your message"));
     txtMessage->setAccessibleDescription(QStringLiteral(
         "Refer a friend: the message sent to your friend. Until you change it, it holds the hint."));
-    hintFields_ = {
-        {{txtName, &frmExitScreen::txtName_GotFocus, &frmExitScreen::txtName_LostFocus},
-         {txtEmail, &frmExitScreen::txtEmail_GotFocus, &frmExitScreen::txtEmail_LostFocus},
-         {txtFriendName, &frmExitScreen::txtFriendName_GotFocus, &frmExitScreen::txtFriendName_LostFocus},
-         {txtFriendEmail, &frmExitScreen::txtFriendEmail_GotFocus, &frmExitScreen::txtFriendEmail_LostFocus},
-         {txtMessage, &frmExitScreen::txtMessage_GotFocus, &frmExitScreen::txtMessage_LostFocus}}};
 
     cmdSubmit = place(new QPushButton(QStringLiteral("Refer A Friend &Now"), Frame2), "cmdSubmit", 1920, 1080,
                       3375, 285);
@@ -183,7 +170,7 @@ void frmExitScreen::Form_Load()
     lblExitScreenCaption->setText(AppInfo::windowTitle());
     lblExitScreenCaption->adjustSize();
 
-    const QIcon icon = forms_.startup().IMGIcon();
+    const QIcon icon = appIcon();
     setWindowIcon(icon);
     picExitScreenIcon->setPixmap(icon.pixmap(32, 32));
 
@@ -195,13 +182,16 @@ void frmExitScreen::Form_Load()
     // Read with the window's title as the screen opens: what a sighted user sees at first glance.
     setAccessibleDescription(Label2->text() + QStringLiteral(" ") + Frame2->title());
 
-    showScreen();
+    TopmostWindow::show(this);
 }
 
-void frmExitScreen::showScreen()
+void frmExitScreen::showEvent(QShowEvent* event)
 {
-    TopmostWindow::show(this);
-    cmdClose->setFocus();
+    QWidget::showEvent(event);
+    // Each time the program shows the screen, Exit has the focus; a window restored by the desktop keeps
+    // its own.
+    if (!event->spontaneous())
+        cmdClose->setFocus();
 }
 
 void frmExitScreen::Form_Unload()
@@ -250,21 +240,6 @@ void frmExitScreen::cmdSubmit_Click()
     tellAFriend_.SubmitTellAFriend(forms_.services().messages, forms_.pages(), this);
 }
 
-void frmExitScreen::updateHint(QWidget* field, const QString& hint, bool focusIn)
-{
-    auto* line = qobject_cast<QLineEdit*>(field);
-    const QString text = line ? line->text() : messageText();
-    const QString next =
-        focusIn ? ReferAFriend::textOnFocusIn(text, hint) : ReferAFriend::textOnFocusOut(text, hint);
-    // Written only when it changes, so that the cursor stays where it was otherwise.
-    if (next == text)
-        return;
-    if (line)
-        line->setText(next);
-    else
-        setMessageText(next);
-}
-
 void frmExitScreen::emailKeyPress(QLineEdit* field, char16_t& keyAscii)
 {
     if (keyAscii != u' ')
@@ -276,31 +251,12 @@ void frmExitScreen::emailKeyPress(QLineEdit* field, char16_t& keyAscii)
 
 bool frmExitScreen::eventFilter(QObject* watched, QEvent* event)
 {
-    const QEvent::Type type = event->type();
-    if (watched == txtMessage && type == QEvent::KeyPress && isLineBreakKey(static_cast<QKeyEvent*>(event))) {
+    if (watched == txtMessage && event->type() == QEvent::KeyPress &&
+        isLineBreakKey(static_cast<QKeyEvent*>(event))) {
         // The paragraph break that Enter types, sent as CR LF: Qt types a line separator for Shift+Enter
         // and nothing for Ctrl+Enter.
         txtMessage->insertPlainText(QStringLiteral("\n"));
         return true;
-    }
-    if ((type != QEvent::FocusIn && type != QEvent::FocusOut) || !isFieldFocusChange(event))
-        return QWidget::eventFilter(watched, event);
-    const auto entry = std::find_if(hintFields_.begin(), hintFields_.end(),
-                                    [watched](const HintField& f) { return f.field == watched; });
-    if (entry == hintFields_.end())
-        return QWidget::eventFilter(watched, event);
-    if (type == QEvent::FocusIn) {
-        // Qt tells a screen reader of the focus only after this event; a hint cleared now would reach it
-        // first, and the field would then be taken as already presented and never announced.
-        QMetaObject::invokeMethod(
-            this,
-            [this, entry] {
-                if (entry->field->hasFocus())
-                    (this->*entry->gotFocus)();
-            },
-            Qt::QueuedConnection);
-    } else {
-        (this->*entry->lostFocus)();
     }
     return QWidget::eventFilter(watched, event);
 }

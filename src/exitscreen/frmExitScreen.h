@@ -8,8 +8,6 @@
 #include <QPlainTextEdit>
 #include <QWidget>
 
-#include <array>
-
 class Forms;
 class LinkLabel;
 class LinkCheckBox;
@@ -28,13 +26,10 @@ public:
     void Form_Load() override;
     void Form_Unload() override;
 
-    // Shows the loaded screen on top without taking the activation, with the focus on Exit.
-    void showScreen();
-    void hideScreen() { hide(); }
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildReferAFriend();
@@ -47,25 +42,10 @@ private:
     void lblGoToHome_Click();
     void cmdSubmit_Click();
 
-    void txtName_GotFocus() { updateHint(txtName, ReferAFriend::nameHint(), true); }
-    void txtName_LostFocus() { updateHint(txtName, ReferAFriend::nameHint(), false); }
-    void txtEmail_GotFocus() { updateHint(txtEmail, ReferAFriend::emailHint(), true); }
-    void txtEmail_LostFocus() { updateHint(txtEmail, ReferAFriend::emailHint(), false); }
     void txtEmail_KeyPress(char16_t& keyAscii) { emailKeyPress(txtEmail, keyAscii); }
-    void txtFriendName_GotFocus() { updateHint(txtFriendName, ReferAFriend::friendNameHint(), true); }
-    void txtFriendName_LostFocus() { updateHint(txtFriendName, ReferAFriend::friendNameHint(), false); }
-    void txtFriendEmail_GotFocus() { updateHint(txtFriendEmail, ReferAFriend::friendEmailHint(), true); }
-    void txtFriendEmail_LostFocus() { updateHint(txtFriendEmail, ReferAFriend::friendEmailHint(), false); }
     void txtFriendEmail_KeyPress(char16_t& keyAscii) { emailKeyPress(txtFriendEmail, keyAscii); }
-    void txtMessage_GotFocus() { updateHint(txtMessage, ReferAFriend::messageHint(), true); }
-    void txtMessage_LostFocus() { updateHint(txtMessage, ReferAFriend::messageHint(), false); }
 
     void emailKeyPress(QLineEdit* field, char16_t& keyAscii);
-    // Clears a refer-a-friend field's hint as the field takes the focus, and shows it again when the
-    // field is left blank.
-    void updateHint(QWidget* field, const QString& hint, bool focusIn);
-
-    using Handler = void (frmExitScreen::*)();
 
     Forms& forms_;
     modTellAFriend tellAFriend_;
@@ -85,13 +65,4 @@ private:
     QGroupBox* Frame6 = nullptr;
     QLabel* Label3 = nullptr;
     LinkLabel* lblGoToHome = nullptr;
-
-    // The fields whose hints come and go, with the handlers their focus changes call.
-    struct HintField
-    {
-        QWidget* field;
-        Handler gotFocus;
-        Handler lostFocus;
-    };
-    std::array<HintField, 5> hintFields_{};
 };

@@ -13,7 +13,7 @@ void modTellAFriend::SubmitTellAFriend(MessageService& messages, modHelp& pages,
         messages.error(owner, problem);
         return;
     }
-    strTAFURL = ReferAFriend::address(values);
+    const QString strTAFURL = ReferAFriend::address(values);
     const QString tooLong = ReferAFriend::addressProblem(strTAFURL);
     if (!tooLong.isEmpty()) {
         messages.error(owner, tooLong);

@@ -15,7 +15,6 @@ public:
     QString strTAFMessage;
     QString strTAFFriendName;
     QString strTAFFriendEmail;
-    QString strTAFURL;
 
     // Checks the name, message, friend's name and the address's length; shows the first problem, or opens
     // the page.

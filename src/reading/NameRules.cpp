@@ -8,7 +8,7 @@ void normalize(QStringView boxText, QString& name)
 {
     // QString::toUpper applies the full mappings, under which some letters grow ("\u00df" to "SS"): each
     // code point is mapped on its own, and one whose simple upper case needs another length stays.
-    const QStringView text = Text::spaceTrimmed(boxText);
+    const QStringView text = Text::trimSpacesView(boxText);
     const qsizetype size = text.size();
     name.resize(size);
     const char16_t* in = text.utf16();
@@ -39,7 +39,7 @@ QString normalize(QStringView boxText)
 
 bool isBlank(const QString& boxText)
 {
-    return Text::spaceTrimmed(boxText).isEmpty();
+    return Text::trimSpacesView(boxText).isEmpty();
 }
 
 } // namespace NameRules

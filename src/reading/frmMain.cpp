@@ -3,10 +3,8 @@
 #include "NameRules.h"
 #include "SavedReading.h"
 #include "common/AppInfo.h"
-#include "exitscreen/frmExitScreen.h"
 #include "reading/Compatibility.h"
 #include "shell/Forms.h"
-#include "shell/frmStartup.h"
 #include "web/PromoTexts.h"
 #include "widgets/CaptionFrame.h"
 #include "widgets/LinkLabel.h"
@@ -102,6 +100,7 @@ void frmMain::buildMenus()
     QMenuBar* bar = menuBar();
     bar->setFont(QFont());
     Accessibility::ignoreReplayedAlt(bar);
+    // The File menu's name lacks the m of the other menu names; it is kept, as the name readers look for.
     QMenu* nuFile = bar->addMenu(QStringLiteral("&File"));
     nuFile->setObjectName(QStringLiteral("nuFile"));
     QAction* mnuExit = nuFile->addAction(QStringLiteral("E&xit"));
@@ -120,6 +119,7 @@ void frmMain::buildMenus()
             [&pages] { pages.OpenHelpPage(); });
     connect(entry(mnuHelp, "mnuVisit", QStringLiteral("&Visit Us Online")), &QAction::triggered, this,
             [&pages] { pages.OpenHomePage(); });
+    // Two separators of the Help menu, although their names say File.
     mnuHelp->addSeparator()->setObjectName(QStringLiteral("mnuFileSep1"));
     connect(entry(mnuHelp, "mnuUpdate", QStringLiteral("&Check for Software Update")), &QAction::triggered,
             this, [&pages] { pages.OpenDownloadPage(); });
@@ -357,8 +357,8 @@ void frmMain::nameKeyPress(QLineEdit* box, char16_t& keyAscii)
 
 void frmMain::cmdOpen_Click()
 {
-    CD = {QStringLiteral("Select the source file"), QStringLiteral("QZ Free Numeris Pro (*.num)"),
-          QStringLiteral("num")};
+    const OpenFileRequest CD{QStringLiteral("Select the source file"),
+                             QStringLiteral("QZ Free Numeris Pro (*.num)"), QStringLiteral("num")};
     const std::optional<QString> path = forms_.services().files.openFile(this, CD);
     if (!path)
         return;
@@ -377,8 +377,9 @@ void frmMain::cmdOpen_Click()
     cboDate->setEditText(date.day);
     cboYear->setEditText(date.year);
     cmdNext_Click();
-    forms_.startup().hideWindow();
-    forms_.exitScreen().hideScreen();
+    // The start-up window is never shown, so only the exit screen is hidden; loading it now draws its
+    // caption and shows it for a moment.
+    forms_.loadAndHideExitScreen();
 }
 
 void frmMain::showOffer(StripOffer offer)
@@ -398,8 +399,7 @@ void frmMain::showOffer(StripOffer offer)
 
 void frmMain::Form_Unload()
 {
-    forms_.exitScreen().showScreen();
-    forms_.startup().hideWindow();
+    forms_.loadAndShowExitScreen();
 }
 
 void frmMain::closeEvent(QCloseEvent* event)

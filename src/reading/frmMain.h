@@ -27,7 +27,8 @@ public:
     explicit frmMain(Forms& forms);
 
     void Form_Load() override;
-    // Close sequence: show the exit screen, hide the start-up window; the window is then unloaded.
+    // Close sequence: show the exit screen (the start-up window, never shown, needs no hiding); the window
+    // is then unloaded.
     void Form_Unload() override;
 
     // Brings one offer of the promotional strip to the front.
@@ -76,6 +77,4 @@ private:
     QComboBox* cboMonth = nullptr;
     QComboBox* cboDate = nullptr;
     QComboBox* cboYear = nullptr;
-    // Set up afresh on every use of the open command.
-    OpenFileRequest CD;
 };

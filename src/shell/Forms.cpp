@@ -5,6 +5,7 @@
 #include "reading/frmMain.h"
 #include "shell/frmStartup.h"
 #include "web/frmAbout.h"
+#include "window/TopmostWindow.h"
 
 Forms::Forms(const Services& services) : services_(services), pages_(services.browser) {}
 
@@ -66,6 +67,26 @@ void Forms::unload(Id id)
             widget->hide();
         widget->deleteLater();
     }
+}
+
+void Forms::loadAndShowMain()
+{
+    main().show();
+}
+
+void Forms::showOffer(StripOffer offer)
+{
+    main().showOffer(offer);
+}
+
+void Forms::loadAndShowExitScreen()
+{
+    TopmostWindow::show(&exitScreen());
+}
+
+void Forms::loadAndHideExitScreen()
+{
+    exitScreen().hide();
 }
 
 void Forms::showAbout()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "services/Services.h"
+#include "web/PromoDraw.h"
 #include "web/modHelp.h"
 
 #include <QPointer>
@@ -14,7 +15,8 @@ class frmMain;
 class frmExitScreen;
 
 // The program's windows, each a single instance created on first use. Asking for a window loads it
-// (running its load handler); unloading runs its unload handler at most once and destroys it.
+// (running its load handler); unloading runs its unload handler at most once and destroys it. Windows
+// reach each other only through the steps below, never directly.
 class Forms
 {
 public:
@@ -38,6 +40,16 @@ public:
     frmExitScreen& exitScreen();
 
     void unload(Id id);
+
+    // Loads the main window (its load handler brings the names page to the front) and shows it.
+    void loadAndShowMain();
+    // Brings one offer of the main window's promotional strip to the front.
+    void showOffer(StripOffer offer);
+    // Shows the exit screen on top without activating it, loading it first if need be.
+    void loadAndShowExitScreen();
+    // Loads the exit screen if need be, whose load handler draws its caption and shows it for a moment,
+    // then hides it; a later show finds it loaded.
+    void loadAndHideExitScreen();
 
     // Creates the About window, shows it modally without an owner and destroys it when closed.
     void showAbout();

@@ -2,12 +2,10 @@
 
 #include "UpdateReminder.h"
 #include "common/AppInfo.h"
-#include "reading/frmMain.h"
 #include "shell/Forms.h"
 #include "web/PromoDraw.h"
-#include "window/AppIcon.h"
 
-frmStartup::frmStartup(Forms& forms) : QWidget(nullptr), forms_(forms), icon_(appIcon())
+frmStartup::frmStartup(Forms& forms) : QWidget(nullptr), forms_(forms)
 {
     setObjectName(QStringLiteral("frmStartup"));
     setWindowTitle(AppInfo::title());
@@ -23,8 +21,10 @@ void frmStartup::Form_Load()
     }
     s.random.seedFromClock();
     UpdateReminder(s, forms_.pages()).CheckUpdateReminder();
-    forms_.main().show();
-    hideWindow();
+    forms_.loadAndShowMain();
+    // Never shown; hiding a window that never had a native window would create one for nothing.
+    if (isVisible())
+        hide();
     CoBrand_Randomize();
 }
 
@@ -35,6 +35,6 @@ void frmStartup::Form_Unload()
 
 void frmStartup::CoBrand_Randomize()
 {
-    intCoBrandRandomNumber = PromoDraw::coBrandNumber(forms_.services().random.next());
-    forms_.main().showOffer(PromoDraw::stripOffer(intCoBrandRandomNumber));
+    const int intCoBrandRandomNumber = PromoDraw::coBrandNumber(forms_.services().random.next());
+    forms_.showOffer(PromoDraw::stripOffer(intCoBrandRandomNumber));
 }

@@ -123,7 +123,7 @@ class ScreenReader:
 
 
 def focused(s, pid):
-    return [(n.getRoleName(), n.name) for n in walk(s.app_node(pid))
+    return [(n.getRole(), n.name) for n in walk(s.app_node(pid))
             if n.getState().contains(pyatspi.STATE_FOCUSED)]
 
 
@@ -140,7 +140,8 @@ def a_reading_and_the_exit_screen_are_heard(s):
         s.key("alt+d")
         check(s.wait_urls(1) == [[page_url("donate")]], f"Alt+D opened {s.urls()}")
         time.sleep(1)  # the replay follows within Qt's 100 ms wait for the screen reader
-        wait_for(lambda: focused(s, proc.pid) == [("text", "Your name")], 3, "the focus to stay in the name box")
+        wait_for(lambda: focused(s, proc.pid) == [(pyatspi.ROLE_TEXT, "Your name")], 3,
+                 "the focus to stay in the name box")
         s.type("john")
         s.key("Tab")
         s.type("ma")
@@ -179,7 +180,8 @@ def a_reading_and_the_exit_screen_are_heard(s):
         screen = s.exit_screen(proc.pid)
         # The appeal above the form is drawn at random: Orca must read the one shown.
         appeal = wait_for(lambda: [n.name for n in walk(s.app_node(proc.pid))
-                                   if n.getRoleName() == "label" and "forum" in n.name], 10, "the appeal")[0]
+                                   if n.getRole() == pyatspi.ROLE_LABEL and "forum" in n.name],
+                          10, "the appeal")[0]
         s.activate(screen)
         reader.hear([appeal, "Refer A Friend", "Exit push button"], mark, "the exit screen")
         # From Exit through the tab order: the forum link, then the fields with the form's button between.

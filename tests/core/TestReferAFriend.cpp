@@ -9,45 +9,11 @@ class TestReferAFriend : public QObject
 {
     Q_OBJECT
 private slots:
-    void hintFields_data();
-    void hintFields();
     void submissionChecks_data();
     void submissionChecks();
     void addressCarriesValuesWhole_data();
     void addressCarriesValuesWhole();
 };
-
-void TestReferAFriend::hintFields_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("afterFocusIn");
-    QTest::addColumn<QString>("afterFocusOut");
-    QTest::newRow("hint") << "Your Name"
-                          << ""
-                          << "Your Name";
-    QTest::newRow("hint in spaces") << "  Your Name "
-                                    << ""
-                                    << "  Your Name ";
-    QTest::newRow("other case is a name") << "your name"
-                                          << "your name"
-                                          << "your name";
-    QTest::newRow("blank") << "   "
-                           << "   "
-                           << "Your Name";
-    QTest::newRow("empty") << ""
-                           << ""
-                           << "Your Name";
-    QTest::newRow("text kept untrimmed") << " Ann "
-                                         << " Ann "
-                                         << " Ann ";
-}
-
-void TestReferAFriend::hintFields()
-{
-    QFETCH(QString, text);
-    QTEST(ReferAFriend::textOnFocusIn(text, ReferAFriend::nameHint()), "afterFocusIn");
-    QTEST(ReferAFriend::textOnFocusOut(text, ReferAFriend::nameHint()), "afterFocusOut");
-}
 
 void TestReferAFriend::submissionChecks_data()
 {

@@ -8,6 +8,8 @@ class TestText : public QObject
 private slots:
     void keepFirstInsertedLine_data();
     void keepFirstInsertedLine();
+    void hintFields_data();
+    void hintFields();
 };
 
 // A one-line box's text after an insert that ends at the cursor, and what the box keeps of it.
@@ -37,6 +39,40 @@ void TestText::keepFirstInsertedLine()
     Text::keepFirstInsertedLine(text, cursor);
     QTEST(text, "kept");
     QTEST(cursor, "cursorAfter");
+}
+
+// What a field with the hint "Your Name" holds after it takes the focus and after it loses it.
+void TestText::hintFields_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("afterFocusIn");
+    QTest::addColumn<QString>("afterFocusOut");
+    QTest::newRow("hint") << "Your Name"
+                          << ""
+                          << "Your Name";
+    QTest::newRow("hint in spaces") << "  Your Name "
+                                    << ""
+                                    << "  Your Name ";
+    QTest::newRow("other case is a name") << "your name"
+                                          << "your name"
+                                          << "your name";
+    QTest::newRow("blank") << "   "
+                           << "   "
+                           << "Your Name";
+    QTest::newRow("empty") << ""
+                           << ""
+                           << "Your Name";
+    QTest::newRow("text kept untrimmed") << " Ann "
+                                         << " Ann "
+                                         << " Ann ";
+}
+
+void TestText::hintFields()
+{
+    QFETCH(QString, text);
+    const QString hint = QStringLiteral("Your Name");
+    QTEST(Text::textOnFocusIn(text, hint), "afterFocusIn");
+    QTEST(Text::textOnFocusOut(text, hint), "afterFocusOut");
 }
 
 QTEST_APPLESS_MAIN(TestText)

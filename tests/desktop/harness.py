@@ -479,11 +479,12 @@ class Session:
         raise CheckFailed(f"process {pid} is not on the accessibility bus, which holds {seen}")
 
     def nodes(self, pid, role=None, name=None):
-        """Every accessible of the process, depth first, filtered by role name and exact name."""
+        """Every accessible of the process, depth first, filtered by role (pyatspi.ROLE_*, compared by value:
+        its name differs between AT-SPI releases) and exact name."""
         found = []
         for node in walk(self.app_node(pid)):
             try:
-                if (role is None or node.getRoleName() == role) and (name is None or node.name == name):
+                if (role is None or node.getRole() == role) and (name is None or node.name == name):
                     found.append(node)
             except Exception:
                 continue
@@ -503,15 +504,15 @@ class Session:
         return wait_for(showing, timeout, f"{role} {name!r} on screen")
 
     def labels(self, pid):
-        return [n.name for n in self.nodes(pid, role="label")]
+        return [n.name for n in self.nodes(pid, role=pyatspi.ROLE_LABEL)]
 
     def wait_label(self, pid, text, timeout=10.0):
         return wait_for(lambda: text in self.labels(pid), timeout, f"label {text!r}")
 
     def name_box_nodes(self, pid):
         """The two name boxes of the main window, in tab order."""
-        page = self.wait_node(pid, "panel", "Personal Details")
-        boxes = [c for c in page if c.getRoleName() == "text"]
+        page = self.wait_node(pid, pyatspi.ROLE_PANEL, "Personal Details")
+        boxes = [c for c in page if c.getRole() == pyatspi.ROLE_TEXT]
         check(len(boxes) == 2, f"expected two name boxes, found {len(boxes)}")
         return boxes
 

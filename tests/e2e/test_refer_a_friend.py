@@ -3,6 +3,7 @@
 import sys
 import urllib.parse
 
+import pyatspi
 from harness import BASE_URL, BOX_TITLE, SITE_HOST, check, run, stays, wait_for, x_windows
 
 
@@ -16,8 +17,8 @@ def open_exit_screen(s):
 
 
 def form_fields(s, pid):
-    frame = s.wait_node(pid, "panel", "Refer A Friend")
-    return [n for n in frame if n.getRoleName() == "text"]
+    frame = s.wait_node(pid, pyatspi.ROLE_PANEL, "Refer A Friend")
+    return [n for n in frame if n.getRole() == pyatspi.ROLE_TEXT]
 
 
 def fill_form(s, name, email, friend_email, friend_name):

@@ -3,6 +3,7 @@
 import os
 import sys
 
+import pyatspi
 from harness import BOX_TITLE, DIALOG_TITLE, check, run, shift_encode_bytes, stays, x_windows
 
 
@@ -16,9 +17,9 @@ def write_reading(s, name, month, day, year):
 
 
 def birth_date_boxes(s, pid):
-    frame = s.wait_node(pid, "panel", "* Birth Day")
-    boxes = [c for c in frame if c.getRoleName() == "combo box"]
-    return [next(t for t in box if t.getRoleName() == "text").queryText().getText(0, -1) for box in boxes]
+    frame = s.wait_node(pid, pyatspi.ROLE_PANEL, "* Birth Day")
+    boxes = [c for c in frame if c.getRole() == pyatspi.ROLE_COMBO_BOX]
+    return [next(t for t in box if t.getRole() == pyatspi.ROLE_TEXT).queryText().getText(0, -1) for box in boxes]
 
 
 def open_dialog(s, pid):

@@ -22,12 +22,12 @@ def a_reading_then_exit_on_wayland(s):
     for box, name in zip(boxes, ("john", "Mary")):
         box.queryEditableText().setTextContents(name)
     wait_for(lambda: s.name_boxes(pid) == ["john", "Mary"], 5, "the names set")
-    press(s.wait_node(pid, "push button", "Get Our Name Compatibility Reading"))
+    press(s.wait_node(pid, pyatspi.ROLE_PUSH_BUTTON, "Get Our Name Compatibility Reading"))
     s.wait_label(pid, "Your Level of Compatibility: 8")
     check("Your Name: JOHN" in s.labels(pid), f"no 'Your Name: JOHN' among {s.labels(pid)}")
 
-    press(s.wait_node(pid, "menu item", "Exit"))
-    exit_button = wait_for(lambda: [n for n in s.nodes(pid, "push button", "Exit")
+    press(s.wait_node(pid, pyatspi.ROLE_MENU_ITEM, "Exit"))
+    exit_button = wait_for(lambda: [n for n in s.nodes(pid, pyatspi.ROLE_PUSH_BUTTON, "Exit")
                                     if n.getState().contains(pyatspi.STATE_SHOWING)], 10, "the exit screen")[0]
     press(exit_button)
     status = s.wait_exit(proc)

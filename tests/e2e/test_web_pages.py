@@ -2,6 +2,7 @@
 
 import sys
 
+import pyatspi
 from harness import check, page_url, run, stays
 
 
@@ -17,7 +18,7 @@ def help_menu_entries_open_their_pages(s):
                ("v", "Visit Us Online"))
     for opened, (access_key, caption) in enumerate(entries, start=1):
         s.key("alt+h")
-        s.wait_showing(proc.pid, "menu item", caption)
+        s.wait_showing(proc.pid, pyatspi.ROLE_MENU_ITEM, caption)
         s.key(access_key)
         s.wait_urls(opened)
     # The same entry chosen twice opens the same page twice.
@@ -34,27 +35,29 @@ def donate_is_a_top_level_command(s):
 
 def banner_click_opens_the_home_page(s):
     proc, win = s.start_main()
-    banner = s.wait_showing(proc.pid, "link", "Join our free discussion board: www.qz-friends-forum.example")
+    banner = s.wait_showing(proc.pid, pyatspi.ROLE_LINK,
+                            "Join our free discussion board: www.qz-friends-forum.example")
     s.click(*s.centre_of(banner))
     expect_urls(s, [page_url("home-page")])
     # The menu entry that leads to the same page gives the same address, byte for byte.
     s.key("alt+h")
-    s.wait_showing(proc.pid, "menu item", "Visit Us Online")
+    s.wait_showing(proc.pid, pyatspi.ROLE_MENU_ITEM, "Visit Us Online")
     s.key("v")
     expect_urls(s, [page_url("home-page")] * 2)
 
 
 def double_click_on_a_link_opens_its_page_once(s):
     proc, win = s.start_main()
-    banner = s.wait_showing(proc.pid, "link", "Join our free discussion board: www.qz-friends-forum.example")
+    banner = s.wait_showing(proc.pid, pyatspi.ROLE_LINK,
+                            "Join our free discussion board: www.qz-friends-forum.example")
     s.click(*s.centre_of(banner), repeat=2)
     expect_urls(s, [page_url("home-page")])
 
 
 def promotional_strip_opens_the_offer_in_front(s):
     proc, win = s.start_main()
-    s.wait_node(proc.pid, "link", "Join our free discussion board: www.qz-friends-forum.example")
-    strip = [n for n in s.nodes(proc.pid, "link") if n.name.startswith(("Co-brand", "Home Business"))]
+    s.wait_node(proc.pid, pyatspi.ROLE_LINK, "Join our free discussion board: www.qz-friends-forum.example")
+    strip = [n for n in s.nodes(proc.pid, pyatspi.ROLE_LINK) if n.name.startswith(("Co-brand", "Home Business"))]
     check(len(strip) == 2, f"expected the two offers of the promotional strip, found {len(strip)}")
     s.click(*s.centre_of(strip[0]))  # both offers share one rectangle: the click hits the one in front
     urls = s.wait_urls(1)

@@ -48,7 +48,7 @@ def usable_fields(s, pid):
     def usable(node):
         state = node.getState()
         return state.contains(pyatspi.STATE_SHOWING) and state.contains(pyatspi.STATE_EDITABLE)
-    return [n for n in s.nodes(pid, "text") if usable(n)]
+    return [n for n in s.nodes(pid, pyatspi.ROLE_TEXT) if usable(n)]
 
 
 class Soak:
@@ -139,7 +139,7 @@ class Soak:
     def learn_exit_screen(self):
         """Where the exit screen's text fields are, and the Exit button that must never be pressed."""
         fields = [extents(n) for n in usable_fields(self.s, self.proc.pid)]
-        exits = [extents(n) for n in self.s.nodes(self.proc.pid, "push button", "Exit")]
+        exits = [extents(n) for n in self.s.nodes(self.proc.pid, pyatspi.ROLE_PUSH_BUTTON, "Exit")]
         check(fields and exits, "exit screen controls not found")
         self.exit_fields = fields
         self.exit_forbidden = exits
@@ -195,8 +195,8 @@ class Soak:
         if self.main() is not None:
             s.activate(self.main())
             if not any(n.getState().contains(pyatspi.STATE_SHOWING)
-                       for n in s.nodes(pid, "panel", "Personal Details")):
-                s.click(*s.centre_of(s.wait_node(pid, "push button", "Back")))
+                       for n in s.nodes(pid, pyatspi.ROLE_PANEL, "Personal Details")):
+                s.click(*s.centre_of(s.wait_node(pid, pyatspi.ROLE_PUSH_BUTTON, "Back")))
             target = s.name_box_nodes(pid)[1]
         else:
             s.activate(s.exit_screen(pid))

@@ -19,11 +19,6 @@ class ProgramFixture
 {
 public:
     ProgramFixture() : forms(std::make_unique<Forms>(fake.services())) {}
-    // A run under a given application name: the settings of an earlier run under that name are seen.
-    explicit ProgramFixture(const QString& applicationName)
-        : fake(applicationName), forms(std::make_unique<Forms>(fake.services()))
-    {
-    }
     ~ProgramFixture()
     {
         forms.reset();

@@ -50,6 +50,7 @@ private slots:
     void hintOnFocus_data();
     void hintOnFocus();
     void messageHintComesBackWithoutLineBreak();
+    void hintStaysGoneWhileAnotherWindowIsActive();
     void lineBreakKeysInMessage_data();
     void lineBreakKeysInMessage();
     void tabOrder();
@@ -161,6 +162,18 @@ void TestExitForm::messageHintComesBackWithoutLineBreak()
 
     enter(box);
     QCOMPARE(box->toPlainText(), QString());
+}
+
+// Another window taking the focus is not the user leaving the field: the emptied field stays empty.
+void TestExitForm::hintStaysGoneWhileAnotherWindowIsActive()
+{
+    QLineEdit* box = field("txtName");
+    enter(box);
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    QCOMPARE(box->text(), QString());
 }
 
 // Enter, Shift+Enter and Ctrl+Enter break the message's line alike, as in a Windows multi-line box: the
