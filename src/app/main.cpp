@@ -65,8 +65,9 @@ int main(int argc, char* argv[])
     QtMessageService messages;
     OpenFileDialogService files;
     DesktopBrowserService browser;
-    SettingsStore settings;
-    PlatformInstanceGuard instance(AppInfo::applicationName(QCoreApplication::applicationFilePath()));
+    const QString name = AppInfo::applicationName(QCoreApplication::applicationFilePath());
+    SettingsStore settings(name);
+    PlatformInstanceGuard instance(name);
     SystemClock clock;
     SystemRandomSource random;
     ImmediateProcessExit process;

@@ -19,9 +19,7 @@ int BatchJob::levelOf(QByteArrayView line, QString& problem)
         problem = QStringLiteral("more than one tab");
         return -1;
     }
-    problem = names_.prepare(yourBytes, QStringLiteral("your name"), yourName_);
-    if (problem.isEmpty())
-        problem = names_.prepare(partnersBytes, QStringLiteral("partner's name"), partnersName_);
+    problem = names_.preparePair(yourBytes, partnersBytes, yourName_, partnersName_);
     if (!problem.isEmpty())
         return -1;
     return compatibilityLevel(yourName_, partnersName_);
@@ -32,6 +30,15 @@ int BatchJob::run(BatchReader& reader, std::FILE* out, std::FILE* err)
     constexpr std::size_t FlushAt = std::size_t{1} << 16;
     std::string output;
     output.reserve(FlushAt + 16);
+    // The levels so far go out before a message, so that the two streams read in order in a console.
+    auto writeOutput = [&] {
+        const bool written =
+            std::fwrite(output.data(), 1, output.size(), out) == output.size() && std::fflush(out) == 0;
+        output.clear();
+        if (!written)
+            std::fputs("qzcompat: cannot write the output\n", err);
+        return written;
+    };
     bool failed = false;
     BatchReader::Line line;
     QString problem;
@@ -48,23 +55,21 @@ int BatchJob::run(BatchReader& reader, std::FILE* out, std::FILE* err)
             output += static_cast<char>('0' + level - 10);
         } else if (level >= 0) {
             output += static_cast<char>('0' + level);
-        } else {
-            failed = true;
-            std::fprintf(err, "line %lld: %s\n", line.number, problem.toUtf8().constData());
         }
         output += '\n';
-        if (output.size() >= FlushAt) {
-            std::fwrite(output.data(), 1, output.size(), out);
-            output.clear();
+        if (level < 0) {
+            failed = true;
+            if (!writeOutput())
+                return 1;
+            std::fprintf(err, "line %lld: %s\n", line.number, problem.toUtf8().constData());
+        } else if (output.size() >= FlushAt && !writeOutput()) {
+            return 1; // input may never end
         }
     }
-    std::fwrite(output.data(), 1, output.size(), out);
+    if (!writeOutput())
+        return 1;
     if (reader.readFailed()) {
         std::fputs("qzcompat: cannot read standard input\n", err);
-        failed = true;
-    }
-    if (std::fflush(out) != 0 || std::ferror(out)) {
-        std::fputs("qzcompat: cannot write the output\n", err);
         failed = true;
     }
     return failed ? 1 : 0;

@@ -20,7 +20,8 @@ public:
     // The level of one line, or -1 with problem set to what is wrong with it.
     int levelOf(QByteArrayView line, QString& problem);
 
-    // Processes every line of reader; returns 0, or 1 if any line failed or the streams failed.
+    // Processes every line of reader; returns 0, or 1 if any line failed or the input failed. Stops with 1
+    // at the first output that cannot be written.
     int run(BatchReader& reader, std::FILE* out, std::FILE* err);
 
 private:

@@ -29,6 +29,14 @@ int inputError(std::FILE* err, const QString& message)
     return BadInput;
 }
 
+// Writes the whole text out; a full disk or a closed output is a failure like any other.
+int writeAll(std::FILE* out, std::FILE* err, const QByteArray& text)
+{
+    return Output::write(out, text) && std::fflush(out) == 0
+               ? Success
+               : inputError(err, QStringLiteral("cannot write the output"));
+}
+
 int runSingle(const Options& options, std::FILE* out, std::FILE* err)
 {
     // The names are read as UTF-8 whatever the locale says: a C locale would otherwise turn every
@@ -36,9 +44,7 @@ int runSingle(const Options& options, std::FILE* out, std::FILE* err)
     NameCheck names;
     QString yourName;
     QString partnersName;
-    QString problem = names.prepare(options.yourName, QStringLiteral("your name"), yourName);
-    if (problem.isEmpty())
-        problem = names.prepare(options.partnersName, QStringLiteral("partner's name"), partnersName);
+    const QString problem = names.preparePair(options.yourName, options.partnersName, yourName, partnersName);
     if (!problem.isEmpty())
         return inputError(err, problem);
     QByteArray text;
@@ -54,15 +60,11 @@ int runSingle(const Options& options, std::FILE* out, std::FILE* err)
         text = QByteArray::number(compatibilityLevel(yourName, partnersName)) + '\n';
         break;
     }
-    return Output::write(out, text) && std::fflush(out) == 0
-               ? Success
-               : inputError(err, QStringLiteral("cannot write the output"));
+    return writeAll(out, err, text);
 }
 
 int runBatch(std::FILE* in, std::FILE* out, std::FILE* err)
 {
-    // Messages about bad lines can be many; buffer them like the output.
-    std::setvbuf(err, nullptr, _IOFBF, std::size_t{1} << 16);
     BatchReader reader(
         [in](char* buffer, std::size_t capacity) -> std::ptrdiff_t {
             const std::size_t got = std::fread(buffer, 1, capacity, in);
@@ -70,9 +72,7 @@ int runBatch(std::FILE* in, std::FILE* out, std::FILE* err)
         },
         BatchJob::MaxLineBytes);
     BatchJob job;
-    const int status = job.run(reader, out, err);
-    std::fflush(err);
-    return status;
+    return job.run(reader, out, err);
 }
 
 } // namespace
@@ -136,24 +136,23 @@ Options parseArguments(int argc, const char* const* argv)
 
 QString usage()
 {
-    return QStringLiteral(
-               "Usage: qzcompat [--explain | --json] [--] NAME PARTNER\n"
-               "       qzcompat --batch < PAIRS\n"
-               "\n"
-               "Prints the level of compatibility (0 to 10) of two names, your name first.\n"
-               "Names are upper-cased and trimmed of outer spaces; a name that is empty or only spaces,\n"
-               "or longer than %1 characters, is refused.\n"
-               "\n"
-               "  --explain   show every step of the reading, one labelled line each\n"
-               "  --json      print the steps as one JSON object\n"
-               "  --batch     read one NAME<TAB>PARTNER pair per line from standard input (UTF-8, or\n"
-               "              UTF-16 with its byte order mark) and print one level per line; a line\n"
-               "              that cannot be read gives an empty line\n"
-               "              and a message with its line number on standard error\n"
-               "  -h, --help  show this help\n"
-               "  --          end of options, for a name that starts with '-'\n"
-               "\n"
-               "Exit status: 0 success, 1 bad input, 2 bad usage.\n")
+    return QStringLiteral("Usage: qzcompat [--explain | --json] [--] NAME PARTNER\n"
+                          "       qzcompat --batch < PAIRS\n"
+                          "\n"
+                          "Prints the level of compatibility (0 to 10) of two names, your name first.\n"
+                          "Names are upper-cased and trimmed of outer spaces; a name that is empty\n"
+                          "or only spaces, or longer than %1 characters, is refused.\n"
+                          "\n"
+                          "  --explain   show every step of the reading, one labelled line each\n"
+                          "  --json      print the steps as one JSON object\n"
+                          "  --batch     read one NAME<TAB>PARTNER pair per line from standard input\n"
+                          "              (UTF-8, or UTF-16 with its byte order mark) and print one\n"
+                          "              level per line; a line that cannot be read gives an empty\n"
+                          "              line, and a message with its line number on standard error\n"
+                          "  -h, --help  show this help\n"
+                          "  --          end of options, for a name that starts with '-'\n"
+                          "\n"
+                          "Exit status: 0 success, 1 bad input, 2 bad usage.\n")
         .arg(AppInfo::MaxNameLength);
 }
 
@@ -164,9 +163,7 @@ int run(int argc, const char* const* argv, std::FILE* in, std::FILE* out, std::F
         return usageError(err, options.error);
     switch (options.mode) {
     case Mode::Help:
-        Output::write(out, usage().toUtf8());
-        std::fflush(out);
-        return Success;
+        return writeAll(out, err, usage().toUtf8());
     case Mode::Batch:
         return runBatch(in, out, err);
     default:

@@ -45,3 +45,12 @@ QString NameCheck::prepare(QByteArrayView bytes, const QString& whose, QString& 
         return whose + QStringLiteral(" is empty or only spaces");
     return {};
 }
+
+QString NameCheck::preparePair(QByteArrayView yours, QByteArrayView partners, QString& yourName,
+                               QString& partnersName)
+{
+    QString problem = prepare(yours, QStringLiteral("your name"), yourName);
+    if (problem.isEmpty())
+        problem = prepare(partners, QStringLiteral("partner's name"), partnersName);
+    return problem;
+}

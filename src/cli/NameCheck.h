@@ -13,6 +13,10 @@ public:
     // is wrong, starting with whose ("your name is empty or only spaces"), or an empty string.
     QString prepare(QByteArrayView bytes, const QString& whose, QString& name);
 
+    // Both names of a reading, your name first; what is wrong with the first that fails, or "".
+    QString preparePair(QByteArrayView yours, QByteArrayView partners, QString& yourName,
+                        QString& partnersName);
+
 private:
     QString decoded_; // kept between names so that its storage is reused
 };

@@ -11,7 +11,8 @@ class QIODevice;
 // birth month, day and year scrambled with ShiftEncode.
 namespace SavedReading {
 
-// Lines 1 to 6 go to positions 0 to 5; position 6 stays empty.
+// The lines of a reading as the program has always held them, in seven slots: lines 1 to 6 go to
+// positions 0 to 5. Position 6 is never filled, since the seventh line is never read; it stays "".
 using Lines = std::array<QString, 7>;
 
 struct BirthDate

@@ -1,10 +1,12 @@
 #include "LockFileInstanceGuard.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <utility>
@@ -15,50 +17,51 @@ namespace {
 // process id into it) is left over once it is this old: a live copy writes its id at once.
 constexpr int UnreadableLockStaleAfterMs = 5000;
 
-QString& sessionFolders()
-{
-    static QString path = QStringLiteral("/run/user");
-    return path;
-}
-
 // A folder where no one but the user can place or remove a lock: the user's own, closed to everyone else.
 bool isPrivateFolder(const QString& path)
 {
     constexpr QFile::Permissions Others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
                                           QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
     const QFileInfo info(path);
-    return info.isDir() && info.ownerId() == ::geteuid() && !(info.permissions() & Others);
+    return !path.isEmpty() && info.isDir() && info.ownerId() == ::geteuid() && !(info.permissions() & Others);
 }
 
-// The first private one of XDG_RUNTIME_DIR (su, ssh or cron may leave it unset or another user's), the
-// user's session folder and Qt's runtime folder (only ever the user's, mode 0700); empty when none is.
-QString runtimeFolder()
+// Where no session folder is private to the user, a folder of the program's own making in the user's
+// cache folder: another user can make Qt's runtime folder under the shared temporary folder first.
+QString ownFolder(const QString& applicationName)
 {
-    const QString fromSession = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!fromSession.isEmpty() && isPrivateFolder(fromSession))
-        return fromSession;
-    const QString session = sessionFolders() + u'/' + QString::number(::geteuid());
-    if (isPrivateFolder(session))
-        return session;
-    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    const QString folder = cache + u'/' + applicationName + QStringLiteral("-lock");
+    QDir().mkpath(cache);
+    ::mkdir(QFile::encodeName(folder).constData(), 0700);
+    return folder;
 }
 
 } // namespace
+
+// The first private one of XDG_RUNTIME_DIR (su, ssh or cron may leave it unset or another user's), the
+// user's session folder, Qt's runtime folder and a folder of the program's own; empty when none is.
+QString LockFileInstanceGuard::lockFolder()
+{
+    const QString session = QStringLiteral("/run/user/") + QString::number(::geteuid());
+    for (const QString& folder : {qEnvironmentVariable("XDG_RUNTIME_DIR"), session,
+                                  QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)}) {
+        if (isPrivateFolder(folder))
+            return folder;
+    }
+    ownFolder_ = ownFolder(applicationName_);
+    return isPrivateFolder(ownFolder_) ? ownFolder_ : QString();
+}
 
 LockFileInstanceGuard::LockFileInstanceGuard(QString applicationName)
     : applicationName_(std::move(applicationName))
 {
 }
 
-void LockFileInstanceGuard::setSessionFolders(const QString& path)
-{
-    sessionFolders() = path;
-}
-
 bool LockFileInstanceGuard::claim()
 {
-    const QString folder = runtimeFolder();
-    // Without a runtime folder of this user's own the guard cannot be held: start all the same.
+    const QString folder = lockFolder();
+    // Without any folder of this user's own (no home either) the guard cannot be held: start all the same.
     if (folder.isEmpty())
         return true;
     const QString fileName = folder + u'/' + applicationName_ + QStringLiteral(".lock");
@@ -96,4 +99,7 @@ void LockFileInstanceGuard::release()
     // Removes the file only when this copy holds the lock.
     if (lock_)
         lock_->unlock();
+    // Nothing outlives the program: the folder of its own goes too, once empty.
+    if (!ownFolder_.isEmpty())
+        QDir().rmdir(ownFolder_);
 }

@@ -7,7 +7,8 @@
 
 #include <memory>
 
-// One copy per user and application name, by a lock file in a runtime folder only the user can write to.
+// One copy per user and application name, by a lock file in a folder only the user can write to: a
+// runtime folder, else one of the program's own making in the user's cache folder.
 // A killed copy's lock names a dead process and is taken over, an unreadable one once it is a few seconds
 // old. Where no lock can be made, the program starts all the same.
 class LockFileInstanceGuard : public InstanceGuard
@@ -17,10 +18,10 @@ public:
     bool claim() override;
     void release() override;
 
-    // The folder that holds each user's session folder, named by user id: /run/user unless a test moves it.
-    static void setSessionFolders(const QString& path);
-
 private:
+    QString lockFolder();
+
     QString applicationName_;
+    QString ownFolder_; // the folder of the program's own making, when the lock is there
     std::unique_ptr<QLockFile> lock_;
 };

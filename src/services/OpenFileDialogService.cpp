@@ -41,7 +41,9 @@ std::optional<QString> OpenFileDialogService::openFile(QWidget* owner, const Ope
 #else
 
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
+#include <QMimeDatabase>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -71,12 +73,32 @@ private:
     QTemporaryDir private_;
 };
 
+// Qt's own provider guesses a file's type by reading it, on the window's thread: a FIFO that took a listed
+// file's place would keep the window waiting for a writer. The type here comes from the name alone.
+class NameOnlyIconProvider : public QFileIconProvider
+{
+public:
+    QIcon icon(const QFileInfo& info) const override
+    {
+        return QFileIconProvider::icon(info.isDir() ? Folder : File);
+    }
+    QString type(const QFileInfo& info) const override
+    {
+        if (info.isDir())
+            return QFileIconProvider::type(info);
+        const QMimeType mime =
+            QMimeDatabase().mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+        return mime.comment().isEmpty() ? mime.name() : mime.comment();
+    }
+};
+
 } // namespace
 
 std::optional<QString> OpenFileDialogService::openFile(QWidget* owner, const OpenFileRequest& request)
 {
     // Declared first, so the dialog writes its history on destruction while the redirect still holds.
     const PrivateDialogHistory history;
+    NameOnlyIconProvider icons; // used by the dialog until its end
     QFileDialog dialog(owner, request.title, QString(), request.filter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -84,6 +106,7 @@ std::optional<QString> OpenFileDialogService::openFile(QWidget* owner, const Ope
     dialog.setObjectName(QStringLiteral("openFileDialog"));
     // Qt's own dialog behaves the same on every desktop and can be driven by keyboard alone.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setIconProvider(&icons);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();

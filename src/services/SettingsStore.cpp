@@ -1,76 +1,99 @@
 #include "SettingsStore.h"
 
-#include "common/AppInfo.h"
 #include "reading/ShiftCodec.h"
 
-#include <QCoreApplication>
+#include <utility>
+
+#ifdef Q_OS_WIN
+
 #include <QSettings>
 
 namespace {
 
-constexpr QLatin1String Section("Settings");
-
-// Per user: an INI file in the user's configuration folder ($XDG_CONFIG_HOME) on Linux, the per-user
-// registry (HKEY_CURRENT_USER\Software) on Windows.
-constexpr QSettings::Format StoreFormat =
-#ifdef Q_OS_WIN
-    QSettings::NativeFormat;
-#else
-    QSettings::IniFormat;
-#endif
-
-// The user's own values only: without fallbacks a missing value reads as empty, never as one found in
-// the organisation's file, the system's folders ($XDG_CONFIG_DIRS) or HKEY_LOCAL_MACHINE.
+// The user's own values in the per-user registry (HKEY_CURRENT_USER\Software\<name>): without fallbacks a
+// missing value reads as empty, never as one found under HKEY_LOCAL_MACHINE.
 class UserSettings : public QSettings
 {
 public:
-    explicit UserSettings(const QString& app) : QSettings(StoreFormat, QSettings::UserScope, app, app)
+    explicit UserSettings(const QString& app)
+        : QSettings(QSettings::NativeFormat, QSettings::UserScope, app, app)
     {
         setFallbacksEnabled(false);
+        beginGroup(QStringLiteral("Settings"));
     }
 };
 
-QString executableBaseName()
+std::optional<QString> readStored(const QString& app, const QString& key)
 {
-    return AppInfo::applicationName(QCoreApplication::applicationFilePath());
+    UserSettings settings(app);
+    if (settings.status() != QSettings::NoError)
+        return std::nullopt;
+    return settings.value(key, QString()).toString();
+}
+
+bool writeStored(const QString& app, const QString& key, const QString& value)
+{
+    UserSettings settings(app);
+    settings.setValue(key, value);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
+bool storable(const QString&)
+{
+    return true;
 }
 
 } // namespace
 
-SettingsStore::SettingsStore(NameSource applicationName)
-    : applicationName_(applicationName ? std::move(applicationName) : NameSource(executableBaseName))
+#else
+
+#include "SettingsFile.h"
+
+namespace {
+
+// An INI file in the user's configuration folder ($XDG_CONFIG_HOME), read and replaced by the program
+// itself: QSettings would open a FIFO and wait, replace a device or a link's target, and report a failed
+// final write on a full disk as done.
+std::optional<QString> readStored(const QString& app, const QString& key)
 {
+    const std::optional<QByteArray> file = SettingsFile::read(SettingsFile::path(app));
+    return file ? SettingsFile::value(*file, key) : std::nullopt;
 }
+
+bool writeStored(const QString& app, const QString& key, const QString& value)
+{
+    const QString path = SettingsFile::path(app);
+    const std::optional<QByteArray> file = SettingsFile::read(path);
+    const std::optional<QByteArray> written =
+        file ? SettingsFile::withValue(*file, key, value) : std::nullopt;
+    return written && SettingsFile::replace(path, *written);
+}
+
+bool storable(const QString& value)
+{
+    return SettingsFile::isPlain(value);
+}
+
+} // namespace
+
+#endif
+
+SettingsStore::SettingsStore(QString applicationName) : applicationName_(std::move(applicationName)) {}
 
 bool SettingsStore::keeps(const QString& value)
 {
-    return ShiftDecode(ShiftEncode(value)) == value;
+    const QString encoded = ShiftEncode(value);
+    return ShiftDecode(encoded) == value && storable(encoded);
 }
 
 std::optional<QString> SettingsStore::ReadSetting(const QString& key) const
 {
-    UserSettings settings(applicationName_());
-    if (settings.status() == QSettings::AccessError)
-        return std::nullopt;
-    // A damaged file gives FormatError: it reads as holding nothing.
-    settings.beginGroup(Section);
-    const QVariant stored = settings.value(ShiftEncode(key), QString());
-    return ShiftDecode(stored.toString());
+    const std::optional<QString> stored = readStored(applicationName_, ShiftEncode(key));
+    return stored ? std::optional<QString>(ShiftDecode(*stored)) : std::nullopt;
 }
 
 bool SettingsStore::WriteSetting(const QString& key, const QString& value)
 {
-    auto write = [&] {
-        UserSettings settings(applicationName_());
-        settings.beginGroup(Section);
-        settings.setValue(ShiftEncode(key), ShiftEncode(value));
-        settings.endGroup();
-        settings.sync();
-        return settings.status();
-    };
-    // QSettings keeps the first error it meets, here that of a damaged file it read, whatever the write did:
-    // made again over what the first write left, the write reports its own outcome.
-    const QSettings::Status status = write();
-    return status == QSettings::NoError ||
-           (status == QSettings::FormatError && write() == QSettings::NoError);
+    return writeStored(applicationName_, ShiftEncode(key), ShiftEncode(value));
 }

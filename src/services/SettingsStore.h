@@ -2,31 +2,28 @@
 
 #include <QString>
 
-#include <functional>
 #include <optional>
 
-// The per-user store of the program's values: application = the executable's base name (taken at every
-// access), section "Settings". Key names and values are stored scrambled with ShiftEncode. Only the
-// user's own values count: nothing is read from organisation-wide or system-wide settings.
+// The per-user store of the program's values: application = the executable's base name, section
+// "Settings". Key names and values are stored scrambled with ShiftEncode. Only the user's own values
+// count: nothing is read from organisation-wide or system-wide settings.
 class SettingsStore
 {
 public:
-    using NameSource = std::function<QString()>;
+    explicit SettingsStore(QString applicationName);
 
-    // By default the application name is the base name of the running executable.
-    explicit SettingsStore(NameSource applicationName = {});
-
-    // The decoded value; "" when nothing is stored (or the file is damaged); nothing when the store
-    // cannot be read at all.
+    // The decoded value; "" when nothing is stored. Nothing when the store is unusable: it cannot be read,
+    // or its place holds anything but the store's own file (damaged, too large, a FIFO, a device, a folder).
     std::optional<QString> ReadSetting(const QString& key) const;
 
-    // False when the store cannot be written (read-only folder, full disk); nothing is thrown.
+    // False when the value could not be stored (unusable store, read-only folder, full disk); the value
+    // stored before is then kept. Nothing is thrown.
     bool WriteSetting(const QString& key, const QString& value);
 
     // Whether a value reads back as written: the scrambling keeps only characters of the single-byte code
-    // page, up to code 170.
+    // page, up to code 170, and the store keeps what it can write plainly.
     static bool keeps(const QString& value);
 
 private:
-    NameSource applicationName_;
+    QString applicationName_;
 };

@@ -56,6 +56,9 @@ private slots:
     void badUsage();
     void batch_data();
     void batch();
+    void batchKeepsStreamsInOrder();
+    void unwritableOutput_data();
+    void unwritableOutput();
 };
 
 void TestCli::level_data()
@@ -92,6 +95,9 @@ void TestCli::level()
         QVERIFY(run.out.startsWith(out));
     QVERIFY2(run.err.contains(err), run.err.constData());
     QCOMPARE(run.err.isEmpty(), err.isEmpty());
+    // A console 80 columns wide shows every line whole.
+    for (const QByteArray& line : run.out.split('\n'))
+        QVERIFY2(line.size() <= 80, line.constData());
 }
 
 void TestCli::explainShowsEveryStep()
@@ -151,11 +157,8 @@ void TestCli::badUsage_data()
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QByteArray>("message");
 
-    QTest::newRow("nothing") << QStringList() << QByteArray("missing NAME and PARTNER");
-    QTest::newRow("one name") << L({"JOHN"}) << QByteArray("missing PARTNER");
+    // One row: what each command line gets wrong is TestCliUnits::arguments' table.
     QTest::newRow("unknown option") << L({"--jsn", "A", "B"}) << QByteArray("unknown option '--jsn'");
-    QTest::newRow("batch with names") << L({"--batch", "A", "B"}) << QByteArray("give no names");
-    QTest::newRow("two modes") << L({"--json", "--batch"}) << QByteArray("choose only one");
 }
 
 void TestCli::badUsage()
@@ -212,6 +215,42 @@ void TestCli::batch()
     QCOMPARE(run.out, out);
     QCOMPARE(run.err, err);
     QCOMPARE(run.exitCode, exitCode);
+}
+
+// Both streams in one console (one pipe here): a line's message comes after the levels of the lines above.
+void TestCli::batchKeepsStreamsInOrder()
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(QStringLiteral(QZCOMPAT_PATH), L({"--batch"}));
+    process.write("JOHN\tMARY\nno tab\nANNA\tBOB\n");
+    process.closeWriteChannel();
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.readAll(), QByteArray("8\n\nline 2: no tab between the two names\n2\n"));
+}
+
+void TestCli::unwritableOutput_data()
+{
+    QTest::addColumn<QString>("command"); // $0 is the program; its output goes to a full disk
+    QTest::newRow("help") << QStringLiteral("\"$0\" --help");
+    // Bounded by timeout, so that a run that never stops fails without outliving the test.
+    QTest::newRow("batch, endless input")
+        << QStringLiteral("yes \"$(printf 'JOHN\\tMARY')\" | timeout 10 \"$0\" --batch");
+}
+
+void TestCli::unwritableOutput()
+{
+#ifdef Q_OS_WIN
+    QSKIP("no /dev/full");
+#else
+    QFETCH(QString, command);
+    QProcess shell;
+    shell.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), command + QStringLiteral(" > /dev/full"),
+                                            QStringLiteral(QZCOMPAT_PATH)});
+    QVERIFY(shell.waitForFinished(20000));
+    QCOMPARE(shell.exitCode(), 1);
+    QCOMPARE(shell.readAllStandardError(), QByteArray("qzcompat: cannot write the output\n"));
+#endif
 }
 
 QTEST_APPLESS_MAIN(TestCli)

@@ -8,7 +8,12 @@
 #include <QTest>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <thread>
 #endif
 
 class TestSavedReading : public QObject
@@ -21,6 +26,7 @@ private slots:
     void savedReadingEnding();
     void unreadableFile_data();
     void unreadableFile();
+    void fifoSwappedIn();
 };
 
 void TestSavedReading::savedReadingLines_data()
@@ -120,6 +126,35 @@ void TestSavedReading::unreadableFile()
     timer.start();
     QVERIFY(!SavedReading::readFile(path).has_value());
     QVERIFY(timer.elapsed() < 1000);
+}
+
+// A FIFO that takes the file's place at any moment (another user's loop in a shared folder) never leaves
+// the reading waiting for a writer.
+void TestSavedReading::fifoSwappedIn()
+{
+#ifdef Q_OS_UNIX
+    QTemporaryDir dir;
+    const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("reading.num")));
+    const QByteArray file = path + ".file";
+    const QByteArray fifo = path + ".fifo";
+    std::atomic<bool> stop{false};
+    std::thread swapper([&] {
+        while (!stop) {
+            ::close(::open(file.constData(), O_WRONLY | O_CREAT, 0600));
+            ::rename(file.constData(), path.constData());
+            ::mkfifo(fifo.constData(), 0600);
+            ::rename(fifo.constData(), path.constData());
+        }
+    });
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 1000)
+        SavedReading::readFile(QFile::decodeName(path));
+    stop = true;
+    swapper.join();
+#else
+    QSKIP("no FIFOs");
+#endif
 }
 
 QTEST_APPLESS_MAIN(TestSavedReading)

@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QList>
 #include <QSettings>
 #include <QString>
@@ -150,7 +151,7 @@ class FakeServices
 {
 public:
     explicit FakeServices(const QString& applicationName = nextApplicationName())
-        : appName(applicationName), settings([this] { return appName; })
+        : appName(applicationName), settings(appName)
     {
     }
     FakeServices(const FakeServices&) = delete;
@@ -182,12 +183,35 @@ public:
     FakeProcessExit process;
 };
 
-// Points the per-user INI store of every QSettings in this process at a fresh temporary folder, so a
-// run never sees the values of an earlier run.
+// Moves the per-user settings folder, for the program's store and for QSettings, while it lives.
+class SettingsFolderAt
+{
+public:
+    explicit SettingsFolderAt(const QString& path) : previous_(qgetenv("XDG_CONFIG_HOME")) { moveTo(path); }
+    ~SettingsFolderAt() { moveTo(QFile::decodeName(previous_)); }
+    SettingsFolderAt(const SettingsFolderAt&) = delete;
+    SettingsFolderAt& operator=(const SettingsFolderAt&) = delete;
+
+private:
+    static void moveTo(const QString& path)
+    {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(path));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path);
+    }
+    QByteArray previous_;
+};
+
+// The store's INI file for an application name, where QSettings too finds it.
+inline QString settingsFile(const QString& app)
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, app, app).fileName();
+}
+
+// A fresh temporary settings folder for the whole test program, so a run never sees the values of an
+// earlier run.
 class TemporarySettingsFolder
 {
 public:
-    TemporarySettingsFolder() { QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path()); }
     QString path() const { return dir.path(); }
 #ifdef Q_OS_WIN
     // On Windows the store is the registry: what this test program wrote there goes with the folder.
@@ -203,4 +227,5 @@ public:
 
 private:
     QTemporaryDir dir;
+    SettingsFolderAt at{dir.path()};
 };

@@ -1,5 +1,7 @@
 // The single-instance guard on real lock files, in runtime folders of the test's own.
 
+#include "PrivateMount.h"
+
 #include "services/LockFileInstanceGuard.h"
 
 #include <QCoreApplication>
@@ -21,15 +23,14 @@ QString uniqueName()
 }
 
 // Makes a folder of the kind a row names: "private" (the user's, rwx------), "open" (rwxr-xr-x) or
-// "another user's" (only root can give one away: anyone else gets "/", root's); any other kind, nothing.
+// "another user's" (owned by nobody, rwxrwxrwx, as Qt's fallback left by another user); any other kind,
+// nothing.
 QString makeFolder(const QString& path, const QString& kind)
 {
     const bool others = kind == u"another user's";
-    if (others && ::getuid() != 0)
-        return QStringLiteral("/");
     if (kind != u"private" && kind != u"open" && !others)
         return path;
-    const auto mode = QFile::Permissions::fromInt(kind == u"open" ? 0x7055 : 0x7000);
+    const auto mode = QFile::Permissions::fromInt(kind == u"open" ? 0x7055 : others ? 0x7777 : 0x7000);
     const bool made = QDir().mkpath(path) && QFile::setPermissions(path, mode) &&
                       (!others || ::chown(QFile::encodeName(path).constData(), 65534, 65534) == 0);
     return made ? path : QString();
@@ -111,13 +112,13 @@ void TestInstanceGuard::claim()
 
 // The lock lives only where no one else can place or remove it, and in the same folder however the copy
 // was started: from the session, or through su, ssh or cron without the session's variable or with
-// another user's left in it. Without a folder of the user's own the program starts without a lock.
+// another user's left in it. Where another user made Qt's folder first, a folder of the program's own.
 void TestInstanceGuard::runtimeFolder_data()
 {
     QTest::addColumn<QString>("variable");      // XDG_RUNTIME_DIR: a folder as makeFolder makes, or "unset"
-    QTest::addColumn<QString>("sessionFolder"); // the user's folder under the session folders
+    QTest::addColumn<QString>("sessionFolder"); // /run/user/<uid>
     QTest::addColumn<bool>("qtFolderTaken");    // another user made the folder Qt falls back on
-    QTest::addColumn<QString>("lockIn");        // "variable", "session", "Qt's" or "nowhere"
+    QTest::addColumn<QString>("lockIn");        // "variable", "session", "Qt's" or "own"
     QTest::newRow("from the session") << "private"
                                       << "private" << false << "variable";
     QTest::newRow("unset") << "unset"
@@ -130,12 +131,10 @@ void TestInstanceGuard::runtimeFolder_data()
                                               << "none" << false << "Qt's";
     QTest::newRow("unset, open session folder") << "unset"
                                                 << "open" << false << "Qt's";
-    if (::getuid() == 0) {
-        QTest::newRow("another user's session folder") << "unset"
-                                                       << "another user's" << false << "Qt's";
-        QTest::newRow("Qt's folder taken") << "unset"
-                                           << "none" << true << "nowhere";
-    }
+    QTest::newRow("another user's session folder") << "unset"
+                                                   << "another user's" << false << "Qt's";
+    QTest::newRow("Qt's folder taken") << "unset"
+                                       << "none" << true << "own";
 }
 
 void TestInstanceGuard::runtimeFolder()
@@ -145,19 +144,27 @@ void TestInstanceGuard::runtimeFolder()
     QFETCH(bool, qtFolderTaken);
     QFETCH(QString, lockIn);
 
+    // The session folders under /run/user are the test's own, on a tmpfs only this test sees.
+    if (::geteuid() != 0)
+        QSKIP("making session folders and other users' folders needs root");
+    static const bool runMounted = mountPrivateTmpfs(QStringLiteral("/run"), "mode=0755");
+    QVERIFY(runMounted);
     // Set by the row, not by initTestCase: a slot missing from a stale moc output is skipped without a
     // word, and Qt's fallback would then land in the shared /tmp. Every folder below is made in this one.
     QVERIFY(temp_.isValid());
     qputenv("TMPDIR", QFile::encodeName(temp_.path()));
     QCOMPARE(QDir::tempPath(), temp_.path());
+    const QString cache = temp_.filePath(QStringLiteral("cache"));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache));
     const passwd* user = ::getpwuid(::geteuid());
     QVERIFY(user);
 
     QTemporaryDir variableParent;
-    QTemporaryDir sessionFolders;
-    QVERIFY(variableParent.isValid() && sessionFolders.isValid());
+    QVERIFY(variableParent.isValid());
     const QString variableFolder = makeFolder(variableParent.filePath(QStringLiteral("runtime")), variable);
-    const QString session = makeFolder(sessionFolders.filePath(QString::number(::geteuid())), sessionFolder);
+    const QString sessionPath = QStringLiteral("/run/user/%1").arg(::geteuid());
+    QVERIFY(QDir(sessionPath).removeRecursively());
+    const QString session = makeFolder(sessionPath, sessionFolder);
     const QString qtFolder =
         temp_.filePath(QStringLiteral("runtime-") + QString::fromLocal8Bit(user->pw_name));
     QVERIFY(QDir(qtFolder).removeRecursively());
@@ -170,18 +177,22 @@ void TestInstanceGuard::runtimeFolder()
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(variableFolder));
 
     const QString app = uniqueName();
-    LockFileInstanceGuard::setSessionFolders(sessionFolders.path());
+    const QString own = cache + u'/' + app + QStringLiteral("-lock");
     LockFileInstanceGuard guard(app);
     QVERIFY(guard.claim());
 
     const QString expected = lockIn == u"variable"  ? variableFolder
                              : lockIn == u"session" ? session
                              : lockIn == u"Qt's"    ? qtFolder
-                                                    : QString();
-    // An empty folder name would put the lock at the root.
-    for (const QString& folder : {variableFolder, session, qtFolder, QString()})
-        QCOMPARE(QFile::exists(folder + u'/' + app + QStringLiteral(".lock")),
-                 lockIn != u"nowhere" && folder == expected);
+                                                    : own;
+    for (const QString& folder : {variableFolder, session, qtFolder, own})
+        QCOMPARE(QFile::exists(folder + u'/' + app + QStringLiteral(".lock")), folder == expected);
+    QVERIFY(!(QFile::permissions(expected) & (QFile::ReadGroup | QFile::ReadOther)));
+    // A second copy started the same way is refused; the program's own folder goes with its lock.
+    LockFileInstanceGuard second(app);
+    QVERIFY(!second.claim());
+    guard.release();
+    QVERIFY(!QFile::exists(own));
 }
 
 QTEST_GUILESS_MAIN(TestInstanceGuard)

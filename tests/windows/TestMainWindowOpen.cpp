@@ -20,6 +20,13 @@
 #include <QTest>
 #include <QTimer>
 
+#ifndef Q_OS_WIN
+#include <QFileSystemModel>
+
+#include <sys/inotify.h>
+#include <unistd.h>
+#endif
+
 class TestMainWindowOpen : public QObject
 {
     Q_OBJECT
@@ -37,6 +44,7 @@ private slots:
 #ifndef Q_OS_WIN
     void qtDialogHistoryLeftAsItWas_data();
     void qtDialogHistoryLeftAsItWas();
+    void dialogOpensNoFileItLists();
 #endif
 
 private:
@@ -245,6 +253,37 @@ void TestMainWindowOpen::qtDialogHistoryLeftAsItWas()
     QVERIFY(!QFile::exists(dialogHistory));
     QCOMPARE(storeDuring, store);
     QCOMPARE(QSettings(QSettings::UserScope, QStringLiteral("QtProject")).fileName(), history);
+}
+
+// Qt's dialog guesses a listed file's type by reading it, on the window's thread: a FIFO put in the
+// file's place meanwhile would freeze the window. The dialog opens no file it lists.
+void TestMainWindowOpen::dialogOpensNoFileItLists()
+{
+    const QString chosen = write(QStringLiteral("reading.num"), "1\n");
+    const int opens = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    QVERIFY(opens >= 0 &&
+            ::inotify_add_watch(opens, QFile::encodeName(files.path()).constData(), IN_OPEN) >= 0);
+    QTimer::singleShot(0, this, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        dialog->selectFile(chosen);
+        const auto* model = dialog->findChild<QFileSystemModel*>();
+        QTRY_VERIFY(!model->type(model->index(chosen)).isEmpty());
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    OpenFileDialogService dialogs;
+    QCOMPARE(
+        dialogs.openFile(main, {QStringLiteral("Select"), QStringLiteral("Readings (*.num)"), QString()}),
+        std::optional<QString>(chosen));
+
+    alignas(inotify_event) char events[4096];
+    const ssize_t got = ::read(opens, events, sizeof events);
+    ::close(opens);
+    for (ssize_t at = 0; at < got;) {
+        const auto* event = reinterpret_cast<const inotify_event*>(events + at);
+        QCOMPARE(event->len ? QString::fromLocal8Bit(event->name) : QString(), QString());
+        at += ssize_t(sizeof(inotify_event) + event->len);
+    }
 }
 #endif
 

@@ -44,23 +44,6 @@ QStringList rawKeys(const QString& app)
     return raw.childKeys();
 }
 
-// An INI file, as QSettings writes it, holding a plain Duration value.
-QByteArray iniWithDuration(const QString& plain)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("written.ini"));
-    QSettings(path, QSettings::IniFormat)
-        .setValue(QStringLiteral("Settings/") + encodedDurationKey(), ShiftEncode(plain));
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The user's INI file for an application name.
-QString iniFile(const QString& app)
-{
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, app, app).fileName();
-}
-
 // Some cases handle the INI file itself; on Windows the store is the registry, whose encoded key and
 // value the program's scenario under Wine reads back.
 constexpr bool StoreIsIniFile =
@@ -88,8 +71,6 @@ private slots:
     void storedKeyAndValueAreEncoded();
     void otherApplicationNameSeesNothing();
     void unwritableStoreDoesNotStopStartup();
-    void storeReadsOnlyTheUsersOwnValues_data();
-    void storeReadsOnlyTheUsersOwnValues();
     void failedWriteStillOpensTheDownloadPage();
 
     void coBrandDraw_data();
@@ -126,7 +107,7 @@ void TestStartupAndExit::secondCopyEndsAtOnce()
     QCOMPARE(ProgramFixture::topLevel("frmMain"), nullptr);
     QCOMPARE(ProgramFixture::topLevel("frmExitScreen"), nullptr);
     QCOMPARE(recorder.shows(QStringLiteral("frmStartup")), 0);
-    QVERIFY(!QFile::exists(iniFile(program.fake.appName)));
+    QVERIFY(!QFile::exists(settingsFile(program.fake.appName)));
     QCOMPARE(program.fake.browser.opened, QStringList{});
 }
 
@@ -255,46 +236,6 @@ void TestStartupAndExit::unwritableStoreDoesNotStopStartup()
     QVERIFY(program.forms->main().isVisible());
 }
 
-// Only the user's own file counts: a damaged one reads as empty and is replaced by the first start; a
-// value in the organisation-wide file beside it, which QSettings would fall back on, is not read.
-void TestStartupAndExit::storeReadsOnlyTheUsersOwnValues_data()
-{
-    QTest::addColumn<QByteArray>("usersFile"); // null: none
-    QTest::addColumn<QByteArray>("organisationsFile");
-
-    const QByteArray damaged = QByteArray("\x00\xff\xfe\x7f[\x00]=\n\x01\x02", 11) + QByteArray(4096, '\0');
-    const QByteArray monthOld = iniWithDuration(dateText(QDate(2024, 2, 1)));
-    QTest::newRow("damaged file") << damaged << QByteArray();
-    QTest::newRow("a date in the organisation's file only") << QByteArray() << monthOld;
-}
-
-void TestStartupAndExit::storeReadsOnlyTheUsersOwnValues()
-{
-    if (!StoreIsIniFile)
-        QSKIP("the settings store is the registry");
-    QFETCH(QByteArray, usersFile);
-    QFETCH(QByteArray, organisationsFile);
-    ProgramFixture program;
-    const QString file = iniFile(program.fake.appName);
-    const QString folder = QFileInfo(file).path();
-    QVERIFY(QDir().mkpath(folder));
-    if (!usersFile.isNull())
-        QVERIFY(writeFile(file, usersFile));
-    if (!organisationsFile.isNull())
-        QVERIFY(writeFile(folder + QStringLiteral(".ini"), organisationsFile));
-
-    QCOMPARE(program.fake.settings.ReadSetting(DurationKey), std::optional<QString>(QString()));
-    program.start();
-    QCOMPARE(program.fake.messages.texts(), QStringList{});
-    QVERIFY(program.forms->main().isVisible());
-    QCOMPARE(program.fake.settings.ReadSetting(DurationKey),
-             std::optional<QString>(dateText(program.fake.clock.date)));
-    // A write over a damaged file says it succeeded.
-    if (!usersFile.isNull())
-        QVERIFY(writeFile(file, usersFile));
-    QVERIFY(program.fake.settings.WriteSetting(DurationKey, QStringLiteral("1/2/2024")));
-}
-
 // The user asked for the page: a store that cannot take today's date does not keep it from opening.
 void TestStartupAndExit::failedWriteStillOpensTheDownloadPage()
 {
@@ -304,12 +245,10 @@ void TestStartupAndExit::failedWriteStillOpensTheDownloadPage()
     program.fake.clock.date = QDate(2024, 3, 10);
     program.fake.messages.answerYes = true;
     QVERIFY(program.fake.settings.WriteSetting(DurationKey, QStringLiteral("1/1/2024")));
-    // While the question is open the store moves to a name whose folder is a file: the write fails.
-    const QString blocked = FakeServices::nextApplicationName();
+    // While the question is open a folder takes the store file's place: the write fails.
     program.fake.messages.onShow = [&](const FakeMessages::Shown&) {
-        QFile blocker(QDir(settingsFolder.path()).filePath(blocked));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        program.fake.appName = blocked;
+        const QString file = settingsFile(program.fake.appName);
+        QVERIFY(QFile::remove(file) && QDir().mkdir(file));
     };
     program.start();
 
