@@ -6,9 +6,8 @@ import subprocess
 import sys
 import time
 
-from harness import (BOX_TITLE, MAIN_TITLE, check, is_exit_screen, main_windows, page_url, run, stays, us_date,
-                     wait_for, x_windows)
-from test_exit_screen import expect_centred
+from harness import (BOX_TITLE, MAIN_TITLE, check, expect_centred, is_exit_screen, main_windows, page_url, run,
+                     stays, us_date, wait_for, x_windows)
 
 QUESTION = "There maybe an update to this software available"
 
