@@ -40,6 +40,11 @@ foreach(program QZFreeNameCompatibility qzcompat)
     if(notExecutable)
         message(FATAL_ERROR "bin/${program} is not executable")
     endif()
+    # No library is installed beside the programs, so they search none but the system's folders.
+    execute_process(COMMAND readelf -d ${root}/bin/${program} OUTPUT_VARIABLE dynamic COMMAND_ERROR_IS_FATAL ANY)
+    if(dynamic MATCHES "\\(R(UN)?PATH\\)[^\n]*")
+        message(FATAL_ERROR "bin/${program} carries a library search path: ${CMAKE_MATCH_0}")
+    endif()
 endforeach()
 
 foreach(size IN LISTS SIZES)

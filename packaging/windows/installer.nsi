@@ -83,9 +83,33 @@ Function un.onInit
     Call un.CloseRunningCopy
 FunctionEnd
 
+; A copy installed before, wherever it is, goes first with its own uninstaller: one Apps & features entry
+; then always matches one copy, and no file the new version no longer ships stays behind.
+Function RemoveEarlierCopy
+    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $0 == ""
+    ${OrIfNot} ${FileExists} "$0\Uninstall.exe"
+        Return
+    ${EndIf}
+    DetailPrint "Removing the copy in $0"
+    ; Run from a copy here, the uninstaller's file and folder go with the rest, and its own deletion of
+    ; the file it ran from (un.onUninstSuccess) cannot reach a file of the new install in that folder.
+    InitPluginsDir
+    ClearErrors
+    CopyFiles /SILENT "$0\Uninstall.exe" "$PLUGINSDIR\Uninstall.exe"
+    ExecWait '"$PLUGINSDIR\Uninstall.exe" /S _?=$0' $1
+    ${If} ${Errors}
+    ${OrIf} $1 <> 0
+        MessageBox MB_ICONSTOP "The copy of ${APP} in $0 could not be removed." /SD IDOK
+        SetErrorLevel 2
+        Quit
+    ${EndIf}
+FunctionEnd
+
 Section "" Program
     ; Once more: the program may have been started while the pages were shown.
     Call CloseRunningCopy
+    Call RemoveEarlierCopy
     SetOutPath "$INSTDIR"
     File /r "${STAGE}\*.*"
     WriteUninstaller "$INSTDIR\Uninstall.exe"

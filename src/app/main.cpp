@@ -26,6 +26,18 @@ using PlatformInstanceGuard = LockFileInstanceGuard;
 
 namespace {
 
+const char* programPath = "";
+QtMessageHandler qtMessages = nullptr;
+
+void sayNoDisplay()
+{
+    std::fprintf(stderr,
+                 "QZ Name Compatibility needs a graphical display, and none was found.\n"
+                 "Start it from a desktop session, or under a virtual X server:\n"
+                 "    xvfb-run -a %s\n",
+                 programPath);
+}
+
 // Without a display Qt would abort with a message about platform plugins; say what to do instead.
 bool hasDisplay()
 {
@@ -40,20 +52,32 @@ bool hasDisplay()
 #endif
 }
 
+// Installed while the application object is made. There Qt's one fatal error on Linux is that no display
+// answered (a DISPLAY naming no server, a WAYLAND_DISPLAY naming no compositor): said as without one.
+void noDisplayAnswered(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+#if defined(Q_OS_LINUX) || defined(Q_OS_FREEBSD)
+    if (type == QtFatalMsg) {
+        sayNoDisplay();
+        std::_Exit(2);
+    }
+#endif
+    qtMessages(type, context, message);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    programPath = argv[0];
     if (!hasDisplay()) {
-        std::fprintf(stderr,
-                     "QZ Name Compatibility needs a graphical display, and none was found.\n"
-                     "Start it from a desktop session, or under a virtual X server:\n"
-                     "    xvfb-run -a %s\n",
-                     argv[0]);
+        sayNoDisplay();
         return 2;
     }
     // The program takes no command line of its own; QApplication keeps only Qt's options.
+    qtMessages = qInstallMessageHandler(noDisplayAnswered);
     QApplication app(argc, argv);
+    qInstallMessageHandler(qtMessages);
     Accessibility::install();
     QApplication::setStyle(new AppStyle);
     // The program ends only through EndProgram, never because its last visible window closed.

@@ -43,4 +43,9 @@ QString address(const Values& v)
            QLatin1String("&taf6=") + enc(QLatin1String(PageUrls::PageBaseUrl));
 }
 
+QString addressProblem(const QString& address)
+{
+    return address.size() > MaxAddressLength ? QStringLiteral("Please Enter Shorter Details") : QString();
+}
+
 } // namespace ReferAFriend

@@ -56,4 +56,11 @@ QString fieldProblem(const Values& values);
 // UTF-8, so "&", "#", "=", "+", "%" and line breaks arrive whole and the address stays one address.
 QString address(const Values& values);
 
+// Longest address handed to the browser. Windows' shell takes at most 2,083 characters of an address,
+// every browser at least that many; a longer one would be dropped without a word.
+constexpr qsizetype MaxAddressLength = 2048;
+
+// "Please Enter Shorter Details" when the address is too long to hand to the browser, else "".
+QString addressProblem(const QString& address);
+
 } // namespace ReferAFriend

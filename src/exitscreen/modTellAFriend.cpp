@@ -14,5 +14,10 @@ void modTellAFriend::SubmitTellAFriend(MessageService& messages, modHelp& pages,
         return;
     }
     const QString strTAFURL = ReferAFriend::address(values);
+    const QString tooLong = ReferAFriend::addressProblem(strTAFURL);
+    if (!tooLong.isEmpty()) {
+        messages.error(owner, tooLong);
+        return;
+    }
     pages.OpenWebPage(strTAFURL);
 }

@@ -16,6 +16,7 @@ public:
     QString strTAFFriendName;
     QString strTAFFriendEmail;
 
-    // Checks the name, message and friend's name; shows the first problem, or opens the page.
+    // Checks the name, message, friend's name and the address's length; shows the first problem, or opens
+    // the page.
     void SubmitTellAFriend(MessageService& messages, modHelp& pages, QWidget* owner);
 };

@@ -1,5 +1,9 @@
 #include "Accessibility.h"
 
+#include "widgets/CaptionFrame.h"
+#include "widgets/LinkCheckBox.h"
+#include "widgets/LinkLabel.h"
+
 #include <QAbstractButton>
 #include <QAccessibleWidget>
 #include <QApplication>
@@ -60,7 +64,7 @@ public:
             return button->text();
         if (const auto* frame = qobject_cast<const QGroupBox*>(w))
             return frame->title();
-        return QString();
+        return QAccessibleWidget::text(kind);
     }
 };
 
@@ -111,9 +115,9 @@ QString textItem(const QString& text, int offset, QAccessible::TextBoundaryType 
     return text.mid(item.first, item.second - item.first);
 }
 
-// A one-line text field. Qt's own interface for it asks Qt 6.4's word and sentence search, which never
-// returns at the end of the text, and reports text attributes in runs of no length, which Orca reads as the
-// text less its last character; this one answers from the whole text.
+// A one-line text field. Qt's own interface for it, as Qt 6.4 (Debian 12) has it, asks a word and sentence
+// search that never returns at the end of the text, and reports text attributes in runs of no length,
+// which Orca reads as the text less its last character; this one answers from the whole text.
 class LineEditAccessible : public QAccessibleWidget,
                            public QAccessibleTextInterface,
                            public QAccessibleEditableTextInterface
@@ -237,9 +241,12 @@ public:
         replaceText(startOffset, endOffset, QString());
     }
     void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
+    // As a paste at that place: the box's rules (a one-line box keeps the first line) apply to the new text.
     void replaceText(int startOffset, int endOffset, const QString& text) override
     {
-        edit()->setText(edit()->text().replace(startOffset, endOffset - startOffset, text));
+        const int start = std::clamp(startOffset, 0, characterCount());
+        edit()->setSelection(start, std::clamp(endOffset, start, characterCount()) - start);
+        edit()->insert(text);
     }
 
 private:
@@ -251,21 +258,53 @@ private:
     }
 };
 
-QAccessibleInterface* programAccessible(const QString& className, QObject* object)
+QAccessibleInterface* programAccessible(const QString&, QObject* object)
 {
+    // Qt asks once for each class of the object, the most derived first: the answer is given on the first.
     auto* widget = qobject_cast<QWidget*>(object);
     if (!widget)
         return nullptr;
-    if (className == QLatin1String("LinkLabel") || className == QLatin1String("LinkCheckBox"))
+    if (qobject_cast<LinkLabel*>(widget) || qobject_cast<LinkCheckBox*>(widget))
         return new ProgramAccessible(widget, QAccessible::Link);
-    if (className == QLatin1String("CaptionFrame"))
+    if (qobject_cast<CaptionFrame*>(widget))
         return new ProgramAccessible(widget, QAccessible::Grouping);
-    if (className == QLatin1String("QLineEdit"))
-        return new LineEditAccessible(static_cast<QLineEdit*>(widget));
+    if (auto* edit = qobject_cast<QLineEdit*>(widget))
+        return new LineEditAccessible(edit);
+    // A window made of a plain widget would be a client area ("filler") with no title to a screen reader.
+    if (widget->isWindow() && widget->windowType() == Qt::Window &&
+        widget->metaObject()->superClass() == &QWidget::staticMetaObject)
+        return new ProgramAccessible(widget, QAccessible::Window);
     return nullptr;
 }
 
-// Qt's events for the whole application pass this filter, whichever window has the focus.
+// A widget brought to the front covers its siblings, or uncovers them: a screen reader that keeps what it
+// was told hears of it, and reads no covered page as part of the window.
+class CoverWatcher : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::ZOrderChange && QAccessible::isActive() && watched->isWidgetType() &&
+            watched->parent()) {
+            for (QObject* sibling : watched->parent()->children()) {
+                auto* widget = qobject_cast<QWidget*>(sibling);
+                if (!widget || widget->isWindow() || !widget->isVisible())
+                    continue;
+                QAccessibleEvent change(widget, isCovered(widget) ? QAccessible::ObjectHide
+                                                                  : QAccessible::ObjectShow);
+                QAccessible::updateAccessibility(&change);
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// Qt's events for the whole application pass this filter, whichever window has the focus. A real key
+// reaches its window first, as a spontaneous override; the bridge's replay of it comes to the window later
+// as a posted, not spontaneous, event.
 class ReplayedAltFilter : public QObject
 {
 public:
@@ -274,14 +313,35 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        // A real key's override event comes from the window system; a replayed key's does not.
-        if (event->type() == QEvent::ShortcutOverride && !event->spontaneous()) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_Alt || key == Qt::Key_Meta)
-                return true;
+        const QEvent::Type type = event->type();
+        if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress && type != QEvent::KeyRelease)
+            return false;
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        const bool alt = key->key() == Qt::Key_Alt || key->key() == Qt::Key_Meta;
+        if (!watched->isWindowType()) {
+            // The override Qt makes for a replayed Alt would have the menu bar take it for a new lone Alt.
+            return replaying_ && alt && type == QEvent::ShortcutOverride;
         }
-        return QObject::eventFilter(watched, event);
+        if (event->spontaneous()) {
+            if (type == QEvent::ShortcutOverride)
+                altCombined_ =
+                    !alt && (altCombined_ || (key->modifiers() & (Qt::AltModifier | Qt::MetaModifier)));
+            return false;
+        }
+        if (!alt || replaying_)
+            return false;
+        // An Alt held for an access key has done its work: its replay would close the menu just opened.
+        if (altCombined_)
+            return true;
+        replaying_ = true;
+        QCoreApplication::sendEvent(watched, event);
+        replaying_ = false;
+        return true;
     }
+
+private:
+    bool altCombined_ = false; // a real key was pressed with Alt held since the last real Alt press
+    bool replaying_ = false;
 };
 
 } // namespace
@@ -291,6 +351,7 @@ namespace Accessibility {
 void install()
 {
     QAccessible::installFactory(programAccessible);
+    qApp->installEventFilter(new CoverWatcher(qApp));
 }
 
 void ignoreReplayedAlt(QMenuBar* menuBar)

@@ -40,6 +40,12 @@ private:
         char16_t code = KeyCode::typed(key->key(), key->modifiers(), key->text());
         if (code == 0)
             return false;
+        // Alt or the Windows key with a letter that is no access key types nothing, as in a Windows box;
+        // with Ctrl, Alt is AltGr on Windows and types its character.
+        const Qt::KeyboardModifiers held = key->modifiers();
+        if ((held & (Qt::AltModifier | Qt::MetaModifier)) && !(held & Qt::ControlModifier) && code < 128 &&
+            QChar::isLetter(code))
+            return true;
         handler_(code);
         if (code == 0)
             return true;

@@ -5,7 +5,7 @@ every link is reached by Tab and followed by Enter."""
 import sys
 
 import pyatspi
-from harness import check, page_url, run, wait_for, walk
+from harness import check, page_url, run, text_of, wait_for, walk
 
 # Roles of the controls a user operates; their accessible name is what a screen reader announces.
 INTERACTIVE = {pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_TEXT, pyatspi.ROLE_COMBO_BOX, pyatspi.ROLE_CHECK_BOX,
@@ -117,6 +117,12 @@ def every_window_is_named_and_its_links_work_by_keyboard(s):
               and not n.getState().contains(pyatspi.STATE_SHOWING)}
     behind = {n.name for n in walk(main) if n.name.startswith(("Co-brand", "Home Business"))} - {offers[0].name}
     check(hidden == {"* Birth Day", "QZ Name Compatibility Result"} | behind, f"not showing: {hidden}")
+
+    # Text an assistive technology inserts (an on-screen keyboard, dictation) goes in as a paste there would.
+    box = s.name_box_nodes(pid)[0]
+    box.queryEditableText().setTextContents("john")
+    box.queryEditableText().insertText(2, "X\nY", 3)
+    wait_for(lambda: text_of(box) == "joXhn", 5, f"joXhn in the name box, not {text_of(box)!r}")
 
     tab_to(s, main, BANNER)
     s.key("Return")

@@ -12,10 +12,10 @@ import time
 import tty
 
 import pyatspi
-from harness import CheckFailed, check, page_url, run, wait_for, walk
+from harness import CheckFailed, check, page_url, run, run_tool, wait_for, walk
 from private_desktop import end_group
 
-SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*?)' ?(?:\{.*)?$")
+SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*?)'(?:None)? ?(?:\{.*)?$")
 # What Orca says of a button: Orca 43 calls the role "push button", Orca 48 "button".
 BUTTON = "%s (push )?button"
 
@@ -137,8 +137,13 @@ def a_reading_and_the_exit_screen_are_heard(s):
         proc, win = s.start_main()
         reader.hear(["QZ Name Compatibility v1.15", "Do you know how well", "Enter Your Name text"], mark,
                     "the main window, its opening sentence and the first name box")
-        # The bridge replays each key after the screen reader has seen it; a replayed Alt must not reach the
-        # menu bar as a lone Alt after the access key has acted.
+        # The bridge replays each key after the screen reader has seen it, the first ones late: the replayed
+        # Alt of an access key must neither close the menu it opened nor reach the menu bar as a lone Alt.
+        for key, heard in (("alt+f", "Exit"), ("Escape", "File"), ("Escape", "Enter Your Name"), ("alt", "File"),
+                           ("Escape", "Enter Your Name")):
+            mark = reader.mark()
+            s.key(key)
+            reader.hear([heard], mark, f"{heard} after {key}")
         s.key("alt+d")
         check(s.wait_urls(1) == [[page_url("donate")]], f"Alt+D opened {s.urls()}")
         time.sleep(1)  # the replay follows within Qt's 100 ms wait for the screen reader
@@ -168,6 +173,11 @@ def a_reading_and_the_exit_screen_are_heard(s):
         # Orca 48 reads the result page by its description alone, without the page's name.
         reader.hear(["Your Name: JOHN", "Your Partner's Name: MARY", "Your Level of Compatibility: 8"], mark,
                     "the reading")
+        # Orca's whole-window read (keypad plus twice) leaves out the names page beneath the result.
+        mark = reader.mark()
+        run_tool("xdotool", "key", "--delay", "100", "KP_Add", "KP_Add")
+        reader.hear(["Back"], mark, "the whole window read")
+        check(not reader.said("Enter Your Name", mark), f"the covered names page was read: {reader.lines[mark:]}")
         mark = reader.mark()
         s.key("Tab")
         reader.hear([BUTTON % "Back"], mark, "Tab from the result to Back")
@@ -177,10 +187,14 @@ def a_reading_and_the_exit_screen_are_heard(s):
 
         mark = reader.mark()
         s.key("alt+F4")
-        s.activate(s.exit_screen(proc.pid))
-        # Orca 48 takes the exit screen as already active when the keys that closed the main window come
-        # back, and presents only the focus: the window's title and appeal are Orca 43's alone.
-        reader.hear([BUTTON % "Exit", "Ends the program"], mark, "the exit screen")
+        screen = s.exit_screen(proc.pid)
+        # The appeal above the form is drawn at random: Orca must read the one shown.
+        appeal = wait_for(lambda: [n.name for n in walk(s.app_node(proc.pid))
+                                   if n.getRole() == pyatspi.ROLE_LABEL and "forum" in n.name],
+                          10, "the appeal")[0]
+        s.activate(screen)
+        reader.hear(["QZ Name Compatibility v1.15 frame", appeal, "Refer A Friend", BUTTON % "Exit"], mark,
+                    "the exit screen")
         # From Exit through the tab order: the forum link, then the fields with the form's button between.
         for name in ("Click here to visit www.qz-friends-forum.example now link", "Your name text",
                      BUTTON % "Refer A Friend Now", "Your email address text", "Friend's email address text",

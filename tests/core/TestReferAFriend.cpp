@@ -47,6 +47,14 @@ void TestReferAFriend::submissionChecks_data()
         "Please Enter Your Friend's Name");
     row("friend's name blank", {"Ann", "a@b.c", "Hi", "", "b@c.d"}, "Please Enter Your Friend's Name");
     row("first fault only", {"Your Name", "a@b.c", "", "", "b@c.d"}, "Please Enter Your Name");
+    // The bound is on the address as sent: a letter outside ASCII takes six characters there.
+    const qsizetype room =
+        ReferAFriend::MaxAddressLength - ReferAFriend::address({"Ann", "a@b.c", "", "Bob", "b@c.d"}).size();
+    const QString shorter = QStringLiteral("Please Enter Shorter Details");
+    row("longest address", {"Ann", "a@b.c", QString(room, u'x'), "Bob", "b@c.d"}, ok);
+    row("address one too long", {"Ann", "a@b.c", QString(room + 1, u'x'), "Bob", "b@c.d"}, shorter);
+    row("encoded letters counted", {"Ann", "a@b.c", QString(room / 6 + 1, u'\u0416'), "Bob", "b@c.d"},
+        shorter);
 }
 
 void TestReferAFriend::submissionChecks()
@@ -56,6 +64,8 @@ void TestReferAFriend::submissionChecks()
     QString problem = ReferAFriend::emailProblem(v.email, v.friendEmail);
     if (problem.isEmpty())
         problem = ReferAFriend::fieldProblem(v);
+    if (problem.isEmpty())
+        problem = ReferAFriend::addressProblem(ReferAFriend::address(v));
     QTEST(problem, "message");
 }
 

@@ -1,7 +1,8 @@
-"""End-to-end harness shared by the scripts of e2e/, hostile/, a11y/ and soak/: the real program on the
-private display of private_desktop.py, keys sent through the X server (xdotool), texts read back through
-AT-SPI. run() adds openbox for the whole script; a Session, one per check, adds private folders, a
-recording `xdg-open` first on PATH and the program's processes, and ends them, also after a failure.
+"""End-to-end harness shared by the scripts of e2e/, hostile/, a11y/ and soak/ and, through
+wine_session.py, wine/: the real program on the private display of private_desktop.py, keys sent through
+the X server (xdotool), texts read back through AT-SPI. run() adds openbox for the whole script; a
+Session, one per check, adds private folders, a recording `xdg-open` first on PATH and the program's
+processes, and ends them, also after a failure.
 """
 
 import faulthandler
@@ -239,6 +240,9 @@ class WindowManager:
 
 
 class Session:
+    LAUNCHER = ()  # what the program is started through, before its path
+    KEY_DELAY = "30"  # milliseconds between the keys of one xdotool call
+
     def __init__(self, binary):
         self.binary = os.path.abspath(binary)
         self.dir = tempfile.mkdtemp(prefix="qz-e2e-")
@@ -255,13 +259,16 @@ class Session:
         self.processes = []
         self._logs = []
         try:
-            # The accessibility bus is started on demand; asking for it now means the program finds it
-            # already running and registers its windows at start-up.
-            pyatspi.Registry.getDesktop(0)
+            self._connect_accessibility()
         except BaseException:
             self.dump_logs()
             self.close()
             raise
+
+    def _connect_accessibility(self):
+        # The accessibility bus is started on demand; asking for it now means the program finds it
+        # already running and registers its windows at start-up.
+        pyatspi.Registry.getDesktop(0)
 
     # -- set-up ------------------------------------------------------------------------------------
 
@@ -295,7 +302,7 @@ class Session:
     def start(self, binary=None):
         log = open(os.path.join(self.dir, f"program-{len(self.processes)}.log"), "w")
         self._logs.append(log)
-        proc = subprocess.Popen([binary or self.binary], env=self.env, stdout=log, stderr=log,
+        proc = subprocess.Popen([*self.LAUNCHER, binary or self.binary], env=self.env, stdout=log, stderr=log,
                                 start_new_session=True)
         self.processes.append(proc)
         return proc
@@ -306,6 +313,17 @@ class Session:
         win = self.main_window(proc.pid)
         self.activate(win)
         return proc, win
+
+    def start_with_names(self):
+        """Starts the program and types JOHN and MARY into the name boxes; returns the process and the window."""
+        proc = self.start()
+        main = self.main_window(proc.pid)
+        self.type("john", win=main)
+        self.key("Tab")
+        self.type("mary")
+        # Keys still on their way would land in a dialog opened next.
+        wait_for(lambda: self.name_boxes(proc.pid) == ["john", "mary"], 20, "the names in their boxes")
+        return proc, main
 
     def wait_exit(self, proc, timeout=10.0):
         try:
@@ -391,7 +409,7 @@ class Session:
     def key(self, *keys, win=None):
         if win is not None:
             self.activate(win)
-        run_tool("xdotool", "key", "--delay", "30", *keys, check_rc=True)
+        run_tool("xdotool", "key", "--delay", self.KEY_DELAY, *keys, check_rc=True)
 
     def click(self, x, y, repeat=1):
         # xdotool's own --sync waits for the pointer to move, which it never does when it already stands
@@ -539,36 +557,65 @@ def is_exit_screen(win):
     return window_size(win)[0] > 600
 
 
+def frame_offset_from_screen_centre(win):
+    """How far the centre of the window's frame, title bar and borders included, lies from the screen's."""
+    def out(*args):
+        return run_tool(*args).stdout
+    extents = re.findall(r"\d+", out("xprop", "-id", str(win), "_NET_FRAME_EXTENTS").partition("=")[2])
+    if len(extents) != 4:
+        return None  # the window manager has not framed the window yet
+    left, right, top, bottom = map(int, extents)
+    info = dict(re.findall(r"^\s*([A-Za-z -]+?):\s+(-?\d+)\s*$", out("xwininfo", "-id", str(win)), re.M))
+    screen_width, screen_height = map(int, out("xdotool", "getdisplaygeometry").split())
+    frame_x = int(info["Absolute upper-left X"]) - left
+    frame_y = int(info["Absolute upper-left Y"]) - top
+    frame_width = int(info["Width"]) + left + right
+    frame_height = int(info["Height"]) + top + bottom
+    return (2 * frame_x + frame_width - screen_width) / 2, (2 * frame_y + frame_height - screen_height) / 2
+
+
+def expect_centred(win, what):
+    def centred():
+        offset = frame_offset_from_screen_centre(win)
+        return offset is not None and abs(offset[0]) <= 1 and abs(offset[1]) <= 1
+    # The window manager frames the window when it gets round to it; the program centres it again then.
+    try:
+        wait_for(centred, 20, f"{what}'s frame at the screen's centre")
+    except CheckFailed:
+        raise CheckFailed(f"{what}'s frame is off the screen's centre by {frame_offset_from_screen_centre(win)}")
+
+
 # --- a tiny runner: one fresh Session per check ------------------------------------------------------
 
-def run(checks, window_manager=True):
-    """Runs each check in a fresh Session; window_manager=False leaves out openbox (an X program), for a
-    Wayland compositor that manages the windows itself."""
+def run(checks, window_manager=True, session=Session, timeout=CHECK_TIMEOUT):
+    """Runs each check in a fresh session (a Session, or the given subclass, made from the first argument);
+    window_manager=False leaves out openbox (an X program), for a Wayland compositor that manages the
+    windows itself. A check that takes longer than timeout seconds ends the script, showing where."""
     if len(sys.argv) < 2:
         print(f"usage: {sys.argv[0]} <path to QZFreeNameCompatibility>")
         return 2
     binary = sys.argv[1]
     if not window_manager:
-        return 1 if _run_checks(binary, checks) else 0
+        return 1 if _run_checks(binary, checks, session, timeout) else 0
     wm = WindowManager()
     try:
         wm.start()
-        failures = _run_checks(binary, checks)
+        failures = _run_checks(binary, checks, session, timeout)
     finally:
         wm.stop()
     return 1 if failures else 0
 
 
-def _run_checks(binary, checks):
+def _run_checks(binary, checks, session_type, timeout):
     failures = 0
     for fn in checks:
         started = time.monotonic()
         # A check that hangs (a blocked D-Bus call, say) shows where, instead of running into ctest's timeout.
-        faulthandler.dump_traceback_later(CHECK_TIMEOUT, exit=True)
+        faulthandler.dump_traceback_later(timeout, exit=True)
         session = None
         outcome = "PASS"
         try:
-            session = Session(binary)
+            session = session_type(binary)
             fn(session)
         except Exception:
             outcome = "FAIL"

@@ -36,10 +36,10 @@ def fill_form(s, name, email, friend_email, friend_name):
 def typed_form_arrives_whole(s):
     proc, screen = open_exit_screen(s)
     fill_form(s, "Tom & Jerry", "tom@example.com", "jerry+mouse@example.org", "Anna Maria")
-    # The unseen message box follows; Enter, Shift+Enter and Ctrl+Enter each break its line.
+    # The unseen message box follows; Enter breaks its line (the window tests hold the other line-break keys).
     s.key("Tab", "ctrl+a")
     s.type("Hi")
-    s.key("Return", "shift+Return", "ctrl+Return")
+    s.key("Return")
     s.type("there")
     s.key("alt+n")
     urls = s.wait_urls(1)
@@ -51,7 +51,7 @@ def typed_form_arrives_whole(s):
           f"address leads elsewhere: {urls[0][0]}")
     query = urllib.parse.parse_qsl(parts.query, keep_blank_values=True, strict_parsing=True)
     expected = [("page", "qzkl-refer-a-friend"), ("taf1", "Tom & Jerry"), ("taf2", "tom@example.com"),
-                ("taf3", "Hi\r\n\r\n\r\nthere"), ("taf4", "Anna Maria"), ("taf5", "jerry+mouse@example.org"),
+                ("taf3", "Hi\r\nthere"), ("taf4", "Anna Maria"), ("taf5", "jerry+mouse@example.org"),
                 ("taf6", BASE_URL)]
     check(query == expected, f"query decodes to {query}\n    expected {expected}")
 

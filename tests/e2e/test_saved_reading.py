@@ -4,7 +4,7 @@ import os
 import sys
 
 import pyatspi
-from harness import BOX_TITLE, DIALOG_TITLE, check, run, shift_encode_bytes, stays, wait_for, x_windows
+from harness import BOX_TITLE, DIALOG_TITLE, check, run, shift_encode_bytes, stays, x_windows
 
 
 def write_reading(s, name, month, day, year):
@@ -35,19 +35,6 @@ def choose_file(s, pid, path):
     s.wait_no_window(DIALOG_TITLE, pid)
 
 
-def open_with_names(s, path):
-    """Starts the program, types JOHN and MARY into the name boxes and opens the reading at path."""
-    proc = s.start()
-    main = s.main_window(proc.pid)
-    s.type("john", win=main)
-    s.key("Tab")
-    s.type("mary")
-    # Keys still on their way would land in the open dialog.
-    wait_for(lambda: s.name_boxes(proc.pid) == ["john", "mary"], 20, "the names in their boxes")
-    choose_file(s, proc.pid, path)
-    return proc, main
-
-
 def open_dialog_by_access_key(s):
     proc = s.start()
     s.key("alt+o", win=s.main_window(proc.pid))
@@ -56,7 +43,8 @@ def open_dialog_by_access_key(s):
 
 def saved_reading_runs_the_reading(s):
     path = write_reading(s, "reading.num", "12", "7", "1990")
-    proc, main = open_with_names(s, path)
+    proc, main = s.start_with_names()
+    choose_file(s, proc.pid, path)
     s.wait_label(proc.pid, "Your Level of Compatibility: 8")
     labels = s.labels(proc.pid)
     check("Your Name: JOHN" in labels and "Your Partner's Name: MARY" in labels, f"result captions: {labels}")
@@ -76,7 +64,8 @@ def saved_reading_runs_the_reading(s):
 
 def upper_case_ending_is_refused(s):
     path = write_reading(s, "reading.NUM", "12", "7", "1990")
-    proc, _ = open_with_names(s, path)
+    proc, _ = s.start_with_names()
+    choose_file(s, proc.pid, path)
     box = s.message_box(proc.pid)
     s.wait_label(proc.pid, "Please Check The File.")
     s.key("Return", win=box)

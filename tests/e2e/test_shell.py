@@ -2,12 +2,12 @@
 
 import datetime
 import os
+import subprocess
 import sys
 import time
 
-from harness import (BOX_TITLE, MAIN_TITLE, check, is_exit_screen, main_windows, page_url, run, stays, us_date,
-                     wait_for, x_windows)
-from test_exit_screen import expect_centred
+from harness import (BOX_TITLE, MAIN_TITLE, check, expect_centred, is_exit_screen, main_windows, page_url, run,
+                     stays, us_date, wait_for, x_windows)
 
 QUESTION = "There maybe an update to this software available"
 
@@ -135,8 +135,17 @@ def reminder_no_opens_nothing(s):
     check(stays(lambda: not s.urls(), 0.5), f"a page was opened after No: {s.urls()}")
 
 
+def a_display_that_does_not_answer_is_told_as_none(s):
+    free = next(n for n in range(90, 300) if not os.path.exists(f"/tmp/.X11-unix/X{n}"))
+    for display in ({}, {"DISPLAY": f":{free}"}, {"WAYLAND_DISPLAY": "no-compositor-here"}):
+        env = {k: v for k, v in s.env.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+        result = subprocess.run([s.binary], env=dict(env, **display), capture_output=True, text=True, timeout=30)
+        check(result.returncode == 2 and "needs a graphical display" in result.stderr,
+              f"with {display or 'no display'}: status {result.returncode}, {result.stderr!r}")
+
+
 if __name__ == "__main__":
     sys.exit(run([first_start_stores_today, second_copy_says_already_running,
                   killed_copy_does_not_block_the_next_start, normal_exit_leaves_no_lock, about_window_opens_centred,
                   two_copies_started_together_give_one_main_window, reminder_yes_opens_the_download_page,
-                  reminder_no_opens_nothing]))
+                  reminder_no_opens_nothing, a_display_that_does_not_answer_is_told_as_none]))

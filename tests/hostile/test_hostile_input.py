@@ -108,21 +108,10 @@ def dismiss_message(s, pid, text):
     s.wait_no_window(BOX_TITLE, pid)
 
 
-def start_with_names(s):
-    proc = s.start()
-    main = s.main_window(proc.pid)
-    s.type("john", win=main)
-    s.key("Tab")
-    s.type("mary")
-    # Keys still on their way would land in the open dialog.
-    wait_for(lambda: s.name_boxes(proc.pid) == ["john", "mary"], 20, "the names in their boxes")
-    return proc
-
-
 def fifo_reading(s):
     path = os.path.join(s.home, "pipe.num")
     os.mkfifo(path)
-    proc = start_with_names(s)
+    proc, _ = s.start_with_names()
     choose(s, proc.pid, path)
     dismiss_message(s, proc.pid, "Please Check The File.")
     check("Your Level of Compatibility: 8" not in s.labels(proc.pid), "a reading ran for a FIFO")
@@ -133,7 +122,7 @@ def sparse_2gb_reading(s):
     path = os.path.join(s.home, "huge.num")
     with open(path, "wb") as f:
         f.truncate(2 << 30)
-    proc = start_with_names(s)
+    proc, _ = s.start_with_names()
     # The program's own processor time, which a busy machine does not stretch as it does the clock's.
     started = cpu_seconds(proc.pid)
     choose(s, proc.pid, path)

@@ -302,6 +302,8 @@ void TestExitForm::submissionCheck_data()
     QTest::newRow("message emptied and left")
         << form("Ann", "a@b.c", "Bob", "b@c.d") << QStringLiteral("Your Message") << yourMessage;
     QTest::newRow("friend's name empty") << form("Ann", "a@b.c", "", "b@c.d") << QString() << friendsName;
+    QTest::newRow("too long to send") << form("Ann", "a@b.c", "Bob", "b@c.d") << QString(3000, u'x')
+                                      << QStringLiteral("Please Enter Shorter Details");
 }
 
 // The first fault found is reported, nothing opens, and the form and focus stay as they were.

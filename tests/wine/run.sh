@@ -16,11 +16,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 # The locale of the Linux tests: US English dates, the Windows-1252 code page.
 export LANG=en_US.UTF-8
 unset LC_ALL
-rm -rf "$WINEPREFIX"
-t0=$(date +%s)
-wineboot --init
-wineserver --wait
-echo "Wine prefix made in $(($(date +%s) - t0)) s"
+bash "$(dirname "$0")/new-prefix.sh"
 # No persistent Wine server: the system processes it keeps (explorer.exe, services.exe) would inherit
 # CTest's output pipes and hold each test open until its timeout. Each program brings up its own.
 trap 'wineserver --kill || true' EXIT

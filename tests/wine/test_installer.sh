@@ -7,9 +7,7 @@
 set -euo pipefail
 setup=$(realpath "$1")
 export WINEPREFIX=$(dirname "$setup")/wine-installer-prefix
-rm -rf "$WINEPREFIX"
-wineboot --init
-wineserver --wait
+bash "$(dirname "$0")/new-prefix.sh"
 trap 'wineserver --kill || true' EXIT
 
 fail() {
@@ -87,6 +85,17 @@ kill "$program"
 wait "$program" || true
 wineserver --kill
 
+# Installed again, the program replaces its copy in the same folder and leaves none behind in another.
+wine "$setup" /S
+wineserver --wait
+[ -f "$folder/Uninstall.exe" ] || fail "installed again in its folder, the program has no uninstaller"
+wine "$setup" /S '/D=C:\Tools'
+wineserver --wait
+first=$folder
+folder=$WINEPREFIX/drive_c/Tools
+[ -f "$folder/QZFreeNameCompatibility.exe" ] || fail "not installed in C:\\Tools"
+echo "PASS: installed again, in its folder and in another"
+
 status=0
 quiet_uninstall || status=$?
 [ "$status" -eq 0 ] || fail "uninstalling ended with status $status"
@@ -96,9 +105,10 @@ left=$([ ! -e "$folder" ] || find "$folder" -mindepth 1 ! -iname '*Uninstall.exe
 ! wine reg query "$key" >/dev/null 2>&1 || fail "the Apps & features entry is left"
 # The uninstaller's own file goes, with the folder, once the uninstaller has ended.
 for _ in $(seq 150); do
-    [ -e "$folder" ] || break
+    [ -e "$folder" ] || [ -e "$first" ] || break
     sleep 0.2
 done
 [ ! -e "$folder" ] || fail "left behind: $(find "$folder")"
+[ ! -e "$first" ] || fail "the first copy is left: $(find "$first")"
 temp_unchanged
 echo "PASS: silent uninstall"

@@ -4,8 +4,8 @@ Unpacked from the zip with nothing else on the path (no WINEPATH, no Qt), it sho
 "Duration" encoded in the per-user registry, refuses a second copy, asks the update reminder for a date
 15 days old, shows the exit screen when its main window closes, and hands a page's address to the
 browser: Wine's ShellExecute runs the first xdg-open on PATH, here one that records it.
-Wine's windows give no AT-SPI tree to read (tests/uia/ reads them through UI Automation), so message
-texts are read the way a user can copy them: Ctrl+C on a Qt message box puts its whole text on the clipboard.
+Wine's windows give no AT-SPI tree to read (test_uia.py reads them through UI Automation), so message
+texts are read the way a user can copy them (tests/desktop/wine_session.py).
 
 With --code-page-932 it does the same in a Wine prefix of its own under a Japanese locale, where Wine's
 ANSI code page is 932 as on Japanese Windows: bytes from 0x81 up are lead bytes there, with no character
@@ -13,168 +13,68 @@ of their own, and the scrambled "Duration" must still round-trip.
 """
 
 import datetime
-import faulthandler
 import os
-import subprocess
 import sys
-import tempfile
-import zipfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "desktop"))
-from harness import (BOX_TITLE, MAIN_TITLE, WindowManager, check, is_exit_screen, page_url,  # noqa: E402
-                     shift_decode, shift_encode, us_date, wait_for, x_windows)
+from harness import MAIN_TITLE, check, page_url, run, us_date, wait_for, x_windows  # noqa: E402
+from wine_session import WineSession  # noqa: E402
 
-KEY = r"HKEY_CURRENT_USER\Software\QZFreeNameCompatibility\QZFreeNameCompatibility\Settings"
 CODE_PAGE_KEY = r"HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Nls\CodePage"
 QUESTION = "There maybe an update to this software available"
 START_TIMEOUT = 60
 
 
-def run(*args, **kwargs):
-    return subprocess.run(list(args), capture_output=True, **kwargs)
+def use_japanese_locale(s):
+    """A fresh Wine prefix under ja_JP.UTF-8, made with localedef where the system has no such locale."""
+    locales = os.path.join(s.dir, "locales")
+    os.mkdir(locales)
+    s.call("localedef", "-i", "ja_JP", "-f", "UTF-8", os.path.join(locales, "ja_JP.UTF-8"), check=True)
+    s.new_prefix(LOCPATH=locales, LANG="ja_JP.UTF-8", LC_ALL="ja_JP.UTF-8")
+    acp = s.call("wine", "reg", "query", CODE_PAGE_KEY, "/v", "ACP", text=True).stdout.split()
+    check(acp[-1:] == ["932"], f"the ANSI code page under ja_JP: {acp}")
 
 
-class Wine:
-    def __init__(self, package):
-        self.dir = tempfile.mkdtemp(prefix="wine-program-", dir=os.path.dirname(package))
-        with zipfile.ZipFile(package) as z:
-            z.extractall(self.dir)
-        folder = os.path.join(self.dir, os.path.basename(package)[:-len(".zip")])
-        self.exe = os.path.join(folder, "QZFreeNameCompatibility.exe")
-        self.url_log = os.path.join(self.dir, "opened-urls.txt")
-        recorder = os.path.join(self.dir, "xdg-open")
-        with open(recorder, "w") as f:
-            f.write(f"#!/bin/sh\nprintf '%s\\n' \"$*\" >>'{self.url_log}'\n")
-        os.chmod(recorder, 0o755)
-        self.env = {k: v for k, v in os.environ.items()
-                    if k not in ("WINEPATH", "QT_QPA_PLATFORM", "QT_PLUGIN_PATH", "BROWSER")}
-        self.env["PATH"] = self.dir + os.pathsep + os.environ["PATH"]
-        self.processes = []
-        self.own_prefix = False
-
-    def use_japanese_locale(self):
-        """A fresh Wine prefix under ja_JP.UTF-8, made with localedef where the system has no such locale."""
-        locales = os.path.join(self.dir, "locales")
-        os.mkdir(locales)
-        run("localedef", "-i", "ja_JP", "-f", "UTF-8", os.path.join(locales, "ja_JP.UTF-8"), check=True)
-        self.env.update(LOCPATH=locales, LANG="ja_JP.UTF-8", LC_ALL="ja_JP.UTF-8",
-                        WINEPREFIX=os.path.abspath(os.path.join(self.dir, "prefix")))
-        self.own_prefix = True
-        run("wineboot", "--init", env=self.env)
-        run("wineserver", "--wait", env=self.env)
-        acp = run("wine", "reg", "query", CODE_PAGE_KEY, "/v", "ACP", env=self.env, text=True).stdout.split()
-        check(acp[-1:] == ["932"], f"the ANSI code page under ja_JP: {acp}")
-
-    def start(self):
-        log = open(os.path.join(self.dir, f"program-{len(self.processes)}.log"), "w")
-        proc = subprocess.Popen(["wine", self.exe], env=self.env, stdout=log, stderr=log, cwd=self.dir)
-        self.processes.append(proc)
-        return proc
-
-    def window(self, title, pid, pick=lambda w: True, what=None):
-        return wait_for(lambda: next((w for w in x_windows(title, pid) if pick(w)), None), START_TIMEOUT,
-                        what or f"window {title!r} of process {pid}")
-
-    def key(self, win, *keys):
-        def active():
-            run("xdotool", "windowactivate", str(win))
-            return run("xdotool", "getactivewindow", text=True).stdout.strip() == str(win)
-        wait_for(active, 10, f"window {win} to become active")
-        run("xdotool", "key", "--delay", "50", *keys, check=True)
-
-    def box_text(self, box):
-        """The message box's text, copied as a user copies it."""
-        # xclip -i stays behind to serve the selection: it must not hold a pipe of ours.
-        subprocess.run(["xclip", "-selection", "clipboard", "-i"], input=b"", stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL, check=True)
-        self.key(box, "ctrl+c")
-        return wait_for(lambda: run("xclip", "-o", "-selection", "clipboard", text=True).stdout, 10,
-                        "the message box's text on the clipboard")
-
-    def settings(self):
-        """The registry's Settings key as the program left it, names and values decoded."""
-        exported = os.path.join(self.dir, "settings.reg")
-        if run("wine", "reg", "export", KEY, exported, "/y", env=self.env).returncode != 0:
-            return None
-        # reg export writes UTF-16: the exact names, where reg query would print them mangled.
-        with open(exported, encoding="utf-16") as f:
-            lines = [line.rstrip("\r\n") for line in f]
-        raw = dict(line[1:-1].split('"="', 1) for line in lines if line.startswith('"'))
-        return {shift_decode(unescape(k)): shift_decode(unescape(v)) for k, v in raw.items()}, raw
-
-    def write_duration(self, text):
-        source = os.path.join(self.dir, "duration.reg")
-        with open(source, "w", encoding="utf-16") as f:
-            f.write(f'Windows Registry Editor Version 5.00\r\n\r\n[{KEY}]\r\n'
-                    f'"{escape(shift_encode("Duration"))}"="{escape(shift_encode(text))}"\r\n')
-        run("wine", "reg", "import", source, env=self.env, check=True)
-
-    def urls(self):
-        if not os.path.exists(self.url_log):
-            return []
-        with open(self.url_log) as f:
-            return f.read().split()
-
-    def close(self):
-        for proc in self.processes:
-            if proc.poll() is None:
-                proc.kill()
-                proc.wait()
-        if self.own_prefix:
-            run("wineserver", "--kill", env=self.env)
-
-
-def escape(text):
-    return text.replace("\\", "\\\\").replace('"', '\\"')
-
-
-def unescape(text):
-    return text.replace('\\"', '"').replace("\\\\", "\\")
-
-
-def main_window(win):
-    return not is_exit_screen(win)
-
-
-def scenario(wine, date_text):
+def scenario(s, date_text):
     today = datetime.date.today()
 
-    first = wine.start()
-    main = wine.window(MAIN_TITLE, first.pid, main_window, "the main window")
-    settings, raw = wait_for(wine.settings, 10, "Duration in the registry")
+    first = s.start()
+    main = s.main_window(first.pid, START_TIMEOUT)
+    settings = wait_for(s.read_settings, 10, "Duration in the registry")
     check(settings == {"Duration": date_text(today)}, f"registry after the first start: {settings}")
+    raw = s.raw_settings()
     check(all("Duration" not in k and "/" not in v for k, v in raw.items()), f"plain text stored: {raw}")
     print("PASS: first start shows the window and stores Duration, encoded", flush=True)
 
-    second = wine.start()
-    box = wine.window(BOX_TITLE, second.pid)
-    text = wine.box_text(box)
+    second = s.start()
+    box = s.message_box(second.pid, START_TIMEOUT)
+    text = s.box_text(box)
     check("Application is already running" in text, f"the second copy said {text!r}")
-    wine.key(box, "Return")
-    check(second.wait(timeout=30) == 0, f"the refused copy ended with status {second.returncode}")
+    s.key("Return", win=box)
+    check(s.wait_exit(second, 30) == 0, f"the refused copy ended with status {second.returncode}")
     check(first.poll() is None, "the first copy ended")
     print("PASS: a second copy says it is already running", flush=True)
 
-    wine.key(main, "alt+h", "v")  # Help > Visit Us Online
-    urls = wait_for(wine.urls, 20, "an address handed to xdg-open")
-    check(urls == [page_url("home-page")], f"xdg-open received {urls}")
+    s.key("alt+h", "v", win=main)  # Help > Visit Us Online
+    urls = s.wait_urls(1, 20)
+    check(urls == [[page_url("home-page")]], f"xdg-open received {urls}")
     print("PASS: a page link hands its address to the browser", flush=True)
 
-    wine.key(main, "alt+F4")
-    screen = wine.window(MAIN_TITLE, first.pid, is_exit_screen, "the exit screen")
+    s.key("alt+F4", win=main)
+    screen = s.exit_screen(first.pid, START_TIMEOUT)
     wait_for(lambda: x_windows(MAIN_TITLE, first.pid) == [screen], 10, "the main window to go")
-    wine.key(screen, "alt+F4")
-    check(first.wait(timeout=30) == 0, f"the program ended with status {first.returncode}")
+    s.key("alt+F4", win=screen)
+    check(s.wait_exit(first, 30) == 0, f"the program ended with status {first.returncode}")
     print("PASS: closing the main window shows the exit screen, closing that ends the program", flush=True)
 
-    wine.write_duration(date_text(today - datetime.timedelta(days=15)))
-    third = wine.start()
-    box = wine.window(BOX_TITLE, third.pid)
-    text = wine.box_text(box)
+    s.write_duration(date_text(today - datetime.timedelta(days=15)))
+    third = s.start()
+    box = s.message_box(third.pid, START_TIMEOUT)
+    text = s.box_text(box)
     check(QUESTION in text, f"the reminder said {text!r}")
-    wine.key(box, "alt+n")
-    wine.window(MAIN_TITLE, third.pid, main_window, "the main window after the reminder")
-    settings, _ = wine.settings()
+    s.key("alt+n", win=box)
+    s.main_window(third.pid, START_TIMEOUT)
+    settings = s.read_settings()
     check(settings == {"Duration": date_text(today)}, f"registry after the reminder: {settings}")
     print("PASS: a date 15 days old asks the update reminder", flush=True)
 
@@ -184,38 +84,15 @@ def japanese_date(date):
     return f"{date.year}/{date.month}/{date.day}"
 
 
-def run_scenario(package, body):
-    """Runs body(wine) for the unpacked package on a desktop with a window manager; logs are printed on failure."""
-    wm = WindowManager()
-    wine = Wine(package)
-    try:
-        wm.start()
-        body(wine)
-    except Exception:
-        for name in sorted(os.listdir(wine.dir)):
-            if name.endswith(".log"):
-                with open(os.path.join(wine.dir, name), errors="replace") as f:
-                    print(f"--- {name} ---\n{f.read()[-3000:]}")
-        raise
-    finally:
-        wine.close()
-        wm.stop()
-    return 0
+def us_english(s):
+    scenario(s, us_date)
 
 
-def main():
-    faulthandler.dump_traceback_later(240, exit=True)  # where it hangs, before CTest's timeout
-    package, *options = sys.argv[1:]
-
-    def body(wine):
-        if options == ["--code-page-932"]:
-            wine.use_japanese_locale()
-            scenario(wine, japanese_date)
-        else:
-            scenario(wine, us_date)
-
-    return run_scenario(package, body)
+def code_page_932(s):
+    use_japanese_locale(s)
+    scenario(s, japanese_date)
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    which = code_page_932 if sys.argv[2:] == ["--code-page-932"] else us_english
+    sys.exit(run([which], session=WineSession, timeout=240))

@@ -5,46 +5,31 @@ focus lands with the result of a reading.
 qz_uia_probe (uia_probe.cpp) reads the element of each of the program's windows. The program is started
 with one native window per widget (Wine hands WINEQT_USE_NATIVE_WINDOWS to it as QT_USE_NATIVE_WINDOWS),
 so that every widget's element can be read without navigating, which deadlocks the program under Wine.
-Keys are typed on the X display of tests/wine/run.sh, as in tests/wine/test_program.py.
+Keys are typed on the X display of tests/wine/run.sh, through the harness's Wine session.
 
 Usage: test_uia.py PACKAGE.zip qz_uia_probe.exe
 """
 
-import faulthandler
 import json
 import os
 import subprocess
 import sys
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "wine"))
-from test_program import main_window, run_scenario  # noqa: E402
-from harness import MAIN_TITLE, check  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "desktop"))
+from harness import check, run  # noqa: E402
+from wine_session import WineSession  # noqa: E402
 
 PROGRAM = "QZFreeNameCompatibility.exe"
 HYPERLINK = 50005
 WINDOW = 50032
 RESULT = ["Your Name: JOHN", "Your Partner's Name: MARY", "Your Level of Compatibility: 8"]
-# The controls of the main window by object name, with the name each reports.
-NAMES = {
-    "txtNameM": "Your name",
-    "txtNameF": "Your partner's name",
-    "cmdNext": "Get Our Name Compatibility Reading",
-    "cmdBack": "Back",
-    "Frame1": "Personal Details",
-    "Frame2": "QZ Name Compatibility Result",
-    "fraFullBrand": "Offer",
-    "cboMonth": "Birth month",
-    "cboDate": "Birth day of the month",
-    "cboYear": "Birth year",
-    "fraBirthDay": "* Birth Day",
-}
 
 
-def probe(wine, tool, seconds, *texts):
+def probe(s, tool, seconds, *texts):
     """Every element of the program once an element has the keyboard focus and holds every text."""
     started = time.monotonic()
-    done = subprocess.run(["wine", tool, PROGRAM, str(seconds), *texts], env=wine.env, capture_output=True,
+    done = subprocess.run(["wine", tool, PROGRAM, str(seconds), *texts], env=s.env, capture_output=True,
                           text=True, timeout=seconds + 60)
     elements = [json.loads(line) for line in done.stdout.splitlines() if line.strip()]
     print(f"qz_uia_probe read {len(elements)} elements in {time.monotonic() - started:.1f} s", flush=True)
@@ -70,16 +55,16 @@ def check_offscreen(elements, expected):
     check(offscreen == expected, f"off-screen: {offscreen}, expected {expected}")
 
 
-def scenario(wine, tool):
-    wine.env["WINEQT_USE_NATIVE_WINDOWS"] = "1"
-    program = wine.start()
-    main = wine.window(MAIN_TITLE, program.pid, main_window, "the main window")
-    before = probe(wine, tool, 30, "Your name")
+def scenario(s, tool):
+    s.env["WINEQT_USE_NATIVE_WINDOWS"] = "1"
+    program = s.start()
+    main = s.main_window(program.pid, 60)
+    before = probe(s, tool, 30, "Your name")
     check_offscreen(before, {"Frame1": False, "Frame2": True})
     print("PASS: the focus is in the first name box, the result page reports off-screen", flush=True)
 
-    wine.key(main, *"john", "Tab", *"mary", "alt+g")
-    after = probe(wine, tool, 30, *RESULT)
+    s.key(*"john", "Tab", *"mary", "alt+g", win=main)
+    after = probe(s, tool, 30, *RESULT)
     # The active window reports the focus too; one control within it has it.
     focused = [e for e in after if e["HasKeyboardFocus"] and e["ControlType"] != WINDOW]
     check(len(focused) == 1 and not focused[0]["IsOffscreen"] and holds_result(focused[0]),
@@ -96,18 +81,14 @@ def scenario(wine, tool):
     check(len(links) == 3 and all(e["ControlType"] == HYPERLINK for e in links), f"the links: {links}")
     print("PASS: the three links are hyperlinks", flush=True)
 
-    controls = by_name(after)
-    names = {name: controls[name]["Name"] for name in NAMES}
-    check(names == NAMES, f"the names reported: {names}")
     unnamed = [e for e in after if e["IsKeyboardFocusable"] and not e["Name"]]
     check(not unnamed, f"focusable elements without a name: {unnamed}")
-    print("PASS: every control reports its name", flush=True)
+    print("PASS: every control that takes the focus reports a name", flush=True)
 
 
-def main():
-    faulthandler.dump_traceback_later(150, exit=True)  # where it hangs, before CTest's timeout
-    package, tool = sys.argv[1:]
-    return run_scenario(package, lambda wine: scenario(wine, tool))
+def read_through_ui_automation(s):
+    scenario(s, sys.argv[2])
+
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run([read_through_ui_automation], session=WineSession, timeout=150))
