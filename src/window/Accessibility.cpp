@@ -115,7 +115,7 @@ QString textItem(const QString& text, int offset, QAccessible::TextBoundaryType 
     return text.mid(item.first, item.second - item.first);
 }
 
-// A one-line text field. Qt's own interface for it, as Qt 6.4 (Debian 12) has it, asks a word and sentence
+// A one-line text field. Qt's own interface for it, in Qt 6.4.2 and 6.8.2 alike, asks a word and sentence
 // search that never returns at the end of the text, and reports text attributes in runs of no length,
 // which Orca reads as the text less its last character; this one answers from the whole text.
 class LineEditAccessible : public QAccessibleWidget,
