@@ -1,5 +1,7 @@
 #include "LockFileInstanceGuard.h"
 
+#include "BaseDirs.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -30,7 +32,7 @@ bool isPrivateFolder(const QString& path)
 // cache folder: another user can make Qt's runtime folder under the shared temporary folder first.
 QString ownFolder(const QString& applicationName)
 {
-    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    const QString cache = BaseDirs::cacheHome();
     const QString folder = cache + u'/' + applicationName + QStringLiteral("-lock");
     QDir().mkpath(cache);
     ::mkdir(QFile::encodeName(folder).constData(), 0700);

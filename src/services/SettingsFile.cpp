@@ -1,10 +1,11 @@
 #include "SettingsFile.h"
 
+#include "BaseDirs.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QStandardPaths>
 #include <QStringDecoder>
 
 #include <fcntl.h>
@@ -92,8 +93,7 @@ std::optional<std::vector<Entry>> entries(QByteArrayView ini)
 
 QString path(const QString& applicationName)
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' + applicationName +
-           u'/' + applicationName + QStringLiteral(".ini");
+    return BaseDirs::configHome() + u'/' + applicationName + u'/' + applicationName + QStringLiteral(".ini");
 }
 
 std::optional<QByteArray> read(const QString& path)
