@@ -70,7 +70,7 @@ Values othersThan(const QSettings& settings, const QString& key)
     Values values;
     const QStringList keys = settings.allKeys();
     for (const QString& k : keys) {
-        if (k != key)
+        if (k != key && !k.isEmpty()) // QSettings lists an empty key ("=x" in [General]) but reads none
             values.insert(k, settings.value(k));
     }
     return values;
