@@ -97,14 +97,14 @@ std::optional<Edit> edit(const QTemporaryDir& scratch, const QByteArray& ini, co
     Values others;
     QString wanted;
     {
-        // Qt 6.4 reads a file that starts with a byte order mark whole but reports it as malformed.
-        if (!writeFile(given, ini.startsWith("\xef\xbb\xbf") ? ini.sliced(3) : ini))
+        if (!writeFile(given, ini))
             return std::nullopt;
         QSettings settings(given, QSettings::IniFormat);
         edit.before = settings.value(ours).toString();
         others = othersThan(settings, ours);
-        // Lines QSettings cannot parse it drops when it writes: such a file is not the store's own.
-        if (settings.status() != QSettings::NoError)
+        // Lines QSettings cannot parse it drops when it writes: such a file is not the store's own. Qt 6.4
+        // reads a file that starts with a byte order mark whole, but reports it as malformed.
+        if (settings.status() != QSettings::NoError && !ini.startsWith("\xef\xbb\xbf"))
             return std::nullopt;
         wanted = value.value_or(edit.before);
         settings.setValue(ours, wanted);

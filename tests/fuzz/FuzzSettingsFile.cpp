@@ -103,7 +103,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ShiftEncode(QStringLiteral("12/31/2029")), ShiftEncode(QStringLiteral("2024-12-07")), QString(),
         QStringLiteral("@Size(1 2)"), QStringLiteral(" a;b, \"c\" ")};
     const QString value = values[in.byte() % values.size()];
-    const QByteArray text(reinterpret_cast<const char*>(in.rest()), static_cast<qsizetype>(in.remaining()));
+    const std::uint8_t pad = in.byte();
+    QByteArray text(reinterpret_cast<const char*>(in.rest()), static_cast<qsizetype>(in.remaining()));
+    // A few inputs grow to either side of the bound, where the store's own line decides whether a write fits.
+    if (pad >= 240)
+        text += "\nNote=" + QByteArray(SettingsFile::MaxBytes - 60 + (pad - 240) * 8 - text.size(), 'x');
     const QString key = ShiftEncode(QStringLiteral("Duration"));
     const QString qtKey = QStringLiteral("Settings/") + key;
     const QString store = folder().filePath(QStringLiteral("store.ini"));
