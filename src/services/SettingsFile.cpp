@@ -5,11 +5,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMap>
 #include <QSettings>
 #include <QStringDecoder>
 #include <QTemporaryDir>
-#include <QVariant>
+#include <QVariantMap>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -21,8 +20,6 @@ namespace SettingsFile {
 
 namespace {
 
-using Values = QMap<QString, QVariant>;
-
 // The file a write replaces: through a link, the file it points to.
 QString targetOf(const QString& path)
 {
@@ -30,8 +27,8 @@ QString targetOf(const QString& path)
     return info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
 }
 
-// The private folder beside the file in which a write lets QSettings work and makes the new file. The
-// pattern also names what a killed write left, which the next write removes.
+// The private folder beside the file in which a write lets QSettings work and makes the new file:
+// <file>.tmp-XXXXXX. The pattern also names what a killed write left, which the next write removes.
 QString scratchPattern(const QString& target)
 {
     return target + QStringLiteral(".tmp-XXXXXX");
@@ -39,11 +36,13 @@ QString scratchPattern(const QString& target)
 
 void removeLeftovers(const QString& target)
 {
-    const QFileInfo file(target);
-    const QString pattern = QFileInfo(scratchPattern(target)).fileName().replace(u'X', u'?');
-    const QFileInfoList found = file.dir().entryInfoList({pattern}, QDir::AllEntries | QDir::Hidden |
-                                                                        QDir::System | QDir::NoDotAndDotDot);
+    const QString pattern = QFileInfo(scratchPattern(target)).fileName();
+    const QString prefix = pattern.chopped(6);
+    const QFileInfoList found = QFileInfo(target).dir().entryInfoList(QDir::AllEntries | QDir::Hidden |
+                                                                      QDir::System | QDir::NoDotAndDotDot);
     for (const QFileInfo& entry : found) {
+        if (!entry.fileName().startsWith(prefix) || entry.fileName().size() != pattern.size())
+            continue;
         if (entry.isDir() && !entry.isSymLink())
             QDir(entry.filePath()).removeRecursively();
         else
@@ -65,9 +64,9 @@ bool isUtf8(const QByteArray& bytes)
 }
 
 // Every key QSettings reads but one, with its value.
-Values othersThan(const QSettings& settings, const QString& key)
+QVariantMap othersThan(const QSettings& settings, const QString& key)
 {
-    Values values;
+    QVariantMap values;
     const QStringList keys = settings.allKeys();
     for (const QString& k : keys) {
         if (k != key && !k.isEmpty()) // QSettings lists an empty key ("=x" in [General]) but reads none
@@ -94,7 +93,7 @@ std::optional<Edit> edit(const QTemporaryDir& scratch, const QByteArray& ini, co
     const QString given = scratch.filePath(QStringLiteral("given.ini"));
     const QString written = scratch.filePath(QStringLiteral("written.ini"));
     Edit edit;
-    Values others;
+    QVariantMap others;
     QString wanted;
     {
         if (!writeFile(given, ini))
@@ -103,7 +102,7 @@ std::optional<Edit> edit(const QTemporaryDir& scratch, const QByteArray& ini, co
         edit.before = settings.value(ours).toString();
         others = othersThan(settings, ours);
         // Lines QSettings cannot parse it drops when it writes: such a file is not the store's own. Qt 6.4
-        // reads a file that starts with a byte order mark whole, but reports it as malformed.
+        // reads a file that starts with a byte order mark whole, but may report it as malformed.
         if (settings.status() != QSettings::NoError && !ini.startsWith("\xef\xbb\xbf"))
             return std::nullopt;
         wanted = value.value_or(edit.before);
