@@ -74,15 +74,6 @@ def settings_damaged(s):
     start_on_damaged_settings(s, b"[Settings\n%99%CA=\"\\x\n=\n\xe2\x84[Settings]\n\xe2")
 
 
-def settings_folder_is_a_file(s):
-    with open(os.path.dirname(s.settings_file), "w") as f:
-        f.write("a file where the settings folder should be")
-    proc = s.start()
-    s.main_window(proc.pid)
-    check(stays(lambda: not x_windows(BOX_TITLE, proc.pid), 1.0), "a message box came up")
-    still_types(s, proc.pid)
-
-
 def choose(s, pid, path):
     """Types the path into the open dialog; returns the title of what answered."""
     main = s.main_window(pid)
@@ -131,5 +122,5 @@ def sparse_2gb_reading(s):
 
 
 if __name__ == "__main__":
-    sys.exit(run([paste_100000_characters, names_from_every_plane, settings_damaged, settings_folder_is_a_file,
+    sys.exit(run([paste_100000_characters, names_from_every_plane, settings_damaged,
                   fifo_reading, sparse_2gb_reading]))
