@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QVariantMap>
@@ -207,8 +208,11 @@ std::optional<QString> value(const QString& path, const QString& key)
     const std::optional<QByteArray> ini = read(path);
     if (!ini || ini->isEmpty())
         return ini ? std::optional<QString>(QString()) : std::nullopt;
-    // In the temporary folder: a read needs no room beside the file, which may be on a full disk.
-    const QTemporaryDir scratch;
+    // Not beside the file, which may be on a full disk, and in the runtime folder, in memory on most
+    // systems: QSettings syncs what it writes, and a start would wait for the disk.
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    const QTemporaryDir scratch((runtime.isEmpty() ? QDir::tempPath() : runtime) +
+                                QStringLiteral("/settings-XXXXXX"));
     const std::optional<Edit> edited =
         scratch.isValid() ? edit(scratch, *ini, key, std::nullopt) : std::nullopt;
     return edited ? std::optional<QString>(edited->before) : std::nullopt;
