@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QVariantMap>
@@ -210,8 +209,9 @@ std::optional<QString> value(const QString& path, const QString& key)
         return ini ? std::optional<QString>(QString()) : std::nullopt;
     // Not beside the file, which may be on a full disk, and in the runtime folder, in memory on most
     // systems: QSettings syncs what it writes, and a start would wait for the disk.
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    const QTemporaryDir scratch((runtime.isEmpty() ? QDir::tempPath() : runtime) +
+    const QFileInfo runtime(qEnvironmentVariable("XDG_RUNTIME_DIR"));
+    const bool inMemory = runtime.isAbsolute() && runtime.isDir() && runtime.isWritable();
+    const QTemporaryDir scratch((inMemory ? runtime.filePath() : QDir::tempPath()) +
                                 QStringLiteral("/settings-XXXXXX"));
     const std::optional<Edit> edited =
         scratch.isValid() ? edit(scratch, *ini, key, std::nullopt) : std::nullopt;

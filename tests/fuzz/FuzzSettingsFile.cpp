@@ -68,6 +68,13 @@ QtSide qt(const QByteArray& text, const QString& key, const QString& value)
 
 } // namespace
 
+// The store's reads make their trial in the runtime folder: here the fuzzer's own, in memory.
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder()));
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     FuzzInput in(data, size);
