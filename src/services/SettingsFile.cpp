@@ -161,13 +161,8 @@ bool replace(const QString& target, const QTemporaryDir& scratch, const QByteArr
     return ok;
 }
 
-} // namespace
-
-QString path(const QString& applicationName)
-{
-    return BaseDirs::configHome() + u'/' + applicationName + u'/' + applicationName + QStringLiteral(".ini");
-}
-
+// The file's bytes; empty when there is no file. Nothing when the path holds anything but a regular file,
+// one larger than MaxBytes, or one that cannot be read.
 std::optional<QByteArray> read(const QString& path)
 {
     const QByteArray name = QFile::encodeName(path);
@@ -200,6 +195,13 @@ std::optional<QByteArray> read(const QString& path)
         return std::nullopt;
     bytes.truncate(got);
     return bytes;
+}
+
+} // namespace
+
+QString path(const QString& applicationName)
+{
+    return BaseDirs::configHome() + u'/' + applicationName + u'/' + applicationName + QStringLiteral(".ini");
 }
 
 std::optional<QString> value(const QString& path, const QString& key)

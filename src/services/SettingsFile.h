@@ -16,13 +16,9 @@ constexpr qsizetype MaxBytes = 4096;
 // <user's configuration folder>/<name>/<name>.ini, where QSettings keeps an application's values.
 QString path(const QString& applicationName);
 
-// The file's bytes; empty when there is no file. Nothing when the path holds anything but a regular file
-// (a FIFO, a device, a folder, a link to one of those or to nothing), one larger than MaxBytes, or one
-// that cannot be read.
-std::optional<QByteArray> read(const QString& path);
-
 // The value QSettings reads for key in group "Settings"; "" when there is none. Nothing when the file is
-// not the store's own: not readable as above, not UTF-8, one QSettings finds malformed, or one where setting
+// not the store's own: anything but a regular file (a FIFO, a device, a folder, a link to one of those or to
+// nothing), larger than MaxBytes, unreadable, not UTF-8, one QSettings finds malformed, or one where setting
 // key would change anything else QSettings reads from it.
 std::optional<QString> value(const QString& path, const QString& key);
 
