@@ -62,8 +62,9 @@ bool canHoldLock(const QByteArray& lockPath)
 // same first usable one.
 QString ownFolder(const QString& applicationName)
 {
-    const QString base = BaseDirs::cacheHome() + u'/' + applicationName + QStringLiteral("-lock");
-    QDir().mkpath(BaseDirs::cacheHome());
+    const QString cache = BaseDirs::cacheHome();
+    const QString base = cache + u'/' + applicationName + QStringLiteral("-lock");
+    QDir().mkpath(cache);
     for (int i = 0; i < OwnFolderNames; ++i) {
         const QString folder = i == 0 ? base : base + u'-' + QString::number(i);
         const QString lock = folder + u'/' + applicationName + QStringLiteral(".lock");
@@ -131,7 +132,8 @@ bool LockFileInstanceGuard::claim()
     if (lock_->tryLock(0))
         return true;
     // Still unreadable and not removable (no permission on it): no copy is known to run.
-    return !lock_->getLockInfo(&pid, &host, &app);
+    return !lock_->getLockInfo(&pid, &host, &app) &&
+           startUnguarded(fileName + QStringLiteral(" cannot be replaced"));
 }
 
 void LockFileInstanceGuard::release()
