@@ -2,7 +2,8 @@
 
 import sys
 
-from harness import MAIN_TITLE, check, expect_centred, run, stays, wait_for, window_state, x_windows
+from harness import (MAIN_TITLE, CheckFailed, check, expect_centred, frame_geometry, run, run_tool, stays, wait_for,
+                     window_state, x_windows)
 
 
 def open_exit_screen(s, by_menu=False):
@@ -41,6 +42,26 @@ def windows_open_centred_by_their_frames(s):
     expect_centred(s.exit_screen(proc.pid), "the exit screen")
 
 
+def oversized_exit_screen_keeps_its_corner_on_screen(s):
+    # At 200 % the exit screen is wider than the 1280 x 1024 screen: it goes to the left edge, centred in height.
+    s.env["QT_SCALE_FACTOR"] = "2"
+    proc = s.start()
+    main = s.wait_window(MAIN_TITLE, proc.pid)  # the only window yet; at this size both pass for exit screens
+    s.close_window(main)
+    screen = s.wait_window(MAIN_TITLE, proc.pid, pick=lambda w: w != main)
+    width, height = map(int, run_tool("xdotool", "getdisplaygeometry").stdout.split())
+
+    def placed():
+        frame = frame_geometry(screen)
+        # Within the pixel that Qt's rounding of a one-pixel border at 200 % can add.
+        return (frame is not None and frame[2] > width and 0 <= frame[0] <= 1 and
+                abs(frame[1] - max(0, (height - frame[3]) // 2)) <= 1)
+    try:
+        wait_for(placed, 20, "the exit screen's frame at the screen's left edge")
+    except CheckFailed:
+        raise CheckFailed(f"the exit screen's frame is at {frame_geometry(screen)} on a {width}x{height} screen")
+
+
 def file_exit_then_close_box_ends_the_program(s):
     proc, screen = open_exit_screen(s, by_menu=True)
     s.close_window(screen)
@@ -56,4 +77,5 @@ def exit_button_by_access_key_ends_the_program(s):
 
 if __name__ == "__main__":
     sys.exit(run([close_box_shows_topmost_exit_screen, windows_open_centred_by_their_frames,
-                  file_exit_then_close_box_ends_the_program, exit_button_by_access_key_ends_the_program]))
+                  oversized_exit_screen_keeps_its_corner_on_screen, file_exit_then_close_box_ends_the_program,
+                  exit_button_by_access_key_ends_the_program]))
