@@ -87,17 +87,16 @@ def empty_partner_name_is_reported(s):
 
 def message_box_title_fits(s):
     proc, win = s.start_main()
-    s.key("alt+g")
+    s.key("alt+g")  # "Please Enter Your Name", the narrowest box
     box = s.message_box(proc.pid)
-    s.wait_label(proc.pid, "Please Enter Your Name")
-    frame = wait_for(lambda: frame_geometry(box), 10, "the message box's frame")
-    title_bar = frame[3] - window_size(box)[1]  # and the lower border
-    # openbox's title font (its default rc.xml); its icon and three buttons take under five title-bar heights.
+    x, y, width, height = wait_for(lambda: frame_geometry(box), 10, "the message box's frame")
+    # The title in openbox's font (its default rc.xml) beside its icon and three buttons, each narrower than the
+    # title bar (with the lower border) is high.
     layout = Pango.Layout.new(PangoCairo.FontMap.get_default().create_context())
     layout.set_font_description(Pango.FontDescription.from_string("sans Bold 8"))
     layout.set_text(BOX_TITLE, -1)
-    room = frame[2] - 5 * title_bar
-    check(room >= layout.get_pixel_size()[0], f"the title needs {layout.get_pixel_size()[0]} px, the box has {room}")
+    needed = layout.get_pixel_size()[0] + 5 * (height - window_size(box)[1])
+    check(width >= needed, f"the title needs a box {needed} px wide, it is {width}")
 
 
 if __name__ == "__main__":
