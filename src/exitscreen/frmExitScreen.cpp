@@ -231,12 +231,6 @@ void frmExitScreen::cmdSubmit_Click()
     tellAFriend_.strTAFMessage = Text::trimSpaces(messageText());
     tellAFriend_.strTAFFriendName = Text::trimSpaces(txtFriendName->text());
     tellAFriend_.strTAFFriendEmail = Text::trimSpaces(txtFriendEmail->text());
-
-    const QString problem = ReferAFriend::emailProblem(txtEmail->text(), txtFriendEmail->text());
-    if (!problem.isEmpty()) {
-        forms_.services().messages.error(this, problem);
-        return;
-    }
     tellAFriend_.SubmitTellAFriend(forms_.services().messages, forms_.pages(), this);
 }
 

@@ -31,8 +31,10 @@ std::optional<QString> OpenFileDialogService::openFile(QWidget* owner, const Ope
     dialog.nMaxFile = DWORD(file.size());
     dialog.lpstrTitle = reinterpret_cast<const wchar_t*>(request.title.utf16());
     dialog.lpstrDefExt = reinterpret_cast<const wchar_t*>(request.defaultSuffix.utf16());
-    // No change of the working folder either: the dialog leaves the process as it found it.
-    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    // No change of the working folder and no link in the user's Recent items. The dialog's own list of
+    // the last folder per program (ComDlg32's LastVisited MRU) is written whatever the flags say.
+    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
+                   OFN_DONTADDTORECENT;
     if (!GetOpenFileNameW(&dialog))
         return std::nullopt;
     return QString::fromWCharArray(file.data());
