@@ -140,7 +140,7 @@ def a_reading_and_the_exit_screen_are_heard(s):
         # The bridge replays each key after the screen reader has seen it, the first ones late: the replayed
         # Alt of an access key must neither close the menu it opened nor reach the menu bar as a lone Alt.
         for key, heard in (("alt+f", "Exit"), ("Escape", "File"), ("Escape", "Enter Your Name"), ("alt", "File"),
-                           ("Escape", "Enter Your Name")):
+                           ("Escape", "Enter Your Name"), ("F10", "File"), ("Escape", "Enter Your Name")):
             mark = reader.mark()
             s.key(key)
             reader.hear([heard], mark, f"{heard} after {key}")
@@ -149,6 +149,10 @@ def a_reading_and_the_exit_screen_are_heard(s):
         time.sleep(1)  # the replay follows within Qt's 100 ms wait for the screen reader
         wait_for(lambda: focused(s, proc.pid) == [(pyatspi.ROLE_TEXT, "Your name")], 3,
                  "the focus to stay in the name box")
+        mark = reader.mark()
+        run_tool("xdotool", "key", "KP_Enter")  # where am I
+        reader.hear(["Enter Your Name"], mark, "where am I after Alt+D")
+        check(not reader.said("Donate", mark), f"where am I after Alt+D: {reader.lines[mark:]}")
         s.type("john")
         s.key("Tab")
         s.type("ma")
@@ -206,6 +210,14 @@ def a_reading_and_the_exit_screen_are_heard(s):
             mark = reader.mark()
             s.key("Tab")
             reader.hear([name], mark, f"Tab to {name!r}")
+        # An error box and back: the appeal was read as the screen arrived, not again on each return.
+        mark = reader.mark()
+        s.key("alt+n")
+        reader.hear(["Please Enter"], mark, "the form's error box")
+        mark = reader.mark()
+        s.key("Return")
+        reader.hear([r"\btext\b"], mark, "the field after the error box")
+        check(not reader.said(re.escape(appeal), mark), f"the appeal read again: {reader.lines[mark:]}")
     finally:
         reader.stop()
         with reader.lock:
