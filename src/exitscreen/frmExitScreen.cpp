@@ -9,6 +9,7 @@
 #include "widgets/CaptionFrame.h"
 #include "widgets/LinkCheckBox.h"
 #include "widgets/LinkLabel.h"
+#include "window/Accessibility.h"
 #include "window/AppIcon.h"
 #include "window/FirstLineValidator.h"
 #include "window/HintFilter.h"
@@ -180,7 +181,7 @@ void frmExitScreen::Form_Load()
     Label2->setText(captions[static_cast<std::size_t>(PromoDraw::exitCaptionIndex(random.next()))]);
     WidgetSetup::fitLabels(this);
     // Read with the window's title as the screen opens: what a sighted user sees at first glance.
-    setAccessibleDescription(Label2->text() + QStringLiteral(" ") + Frame2->title());
+    Accessibility::describeArrival(this, Label2->text() + QStringLiteral(" ") + Frame2->title());
 
     TopmostWindow::show(this);
 }
@@ -231,12 +232,6 @@ void frmExitScreen::cmdSubmit_Click()
     tellAFriend_.strTAFMessage = Text::trimSpaces(messageText());
     tellAFriend_.strTAFFriendName = Text::trimSpaces(txtFriendName->text());
     tellAFriend_.strTAFFriendEmail = Text::trimSpaces(txtFriendEmail->text());
-
-    const QString problem = ReferAFriend::emailProblem(txtEmail->text(), txtFriendEmail->text());
-    if (!problem.isEmpty()) {
-        forms_.services().messages.error(this, problem);
-        return;
-    }
     tellAFriend_.SubmitTellAFriend(forms_.services().messages, forms_.pages(), this);
 }
 
