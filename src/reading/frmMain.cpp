@@ -325,6 +325,14 @@ void frmMain::CalculateCompatibility(const QString& yourName, const QString& par
     lblResult[2]->setText(QStringLiteral("Your Level of Compatibility: ") + QString::number(level));
     for (QLabel* l : lblResult)
         l->adjustSize();
+#ifdef Q_OS_WIN
+    // Screen readers on Windows read a focused frame's description, not the labels inside it, which Orca
+    // reads (Orca 48 would say a description as well, twice).
+    QStringList lines;
+    for (const QLabel* l : lblResult)
+        lines.append(l->text());
+    Frame2->setAccessibleDescription(lines.join(QStringLiteral(". ")) + u'.');
+#endif
 }
 
 void frmMain::cmdBack_Click()
