@@ -226,7 +226,10 @@ void frmMain::buildResultPage(QWidget* client)
     }
     lblResult[2]->setFont(WidgetSetup::pointFont(verdana(), 8.25, true));
     lblResult[2]->adjustSize();
-    // The name a screen reader speaks is the line itself; the description says what the line is.
+    // The name a screen reader speaks is the line itself; the description says what the line is. The
+    // lines are read with the page when it takes the focus after a reading.
+    for (QLabel* line : lblResult)
+        Accessibility::readOnItsOwn(line);
     lblResult[0]->setAccessibleDescription(QStringLiteral("Result: your name as read"));
     lblResult[1]->setAccessibleDescription(QStringLiteral("Result: your partner's name as read"));
     lblResult[2]->setAccessibleDescription(
@@ -235,7 +238,7 @@ void frmMain::buildResultPage(QWidget* client)
     cmdBack = place(new QPushButton(QStringLiteral("&Back"), Frame2), "cmdBack", 5400, 2880, 1000, 400);
     cmdBack->setFont(WidgetSetup::pointFont(verdana(), 8.25, true));
     cmdBack->setAccessibleDescription(QStringLiteral("Clears the names and goes back to the names page."));
-    // Given the focus after a reading, so a screen reader reads the result in its description; not a Tab
+    // Given the focus after a reading, so a screen reader reads the result lines with it; not a Tab
     // stop.
     Frame2->setFocusPolicy(Qt::ClickFocus);
     connect(cmdBack, &QPushButton::clicked, this, &frmMain::cmdBack_Click);
@@ -320,12 +323,16 @@ void frmMain::CalculateCompatibility(const QString& yourName, const QString& par
     lblResult[0]->setText(QStringLiteral("Your Name: ") + yourName);
     lblResult[1]->setText(QStringLiteral("Your Partner's Name: ") + partnersName);
     lblResult[2]->setText(QStringLiteral("Your Level of Compatibility: ") + QString::number(level));
-    QStringList lines;
-    for (QLabel* l : lblResult) {
+    for (QLabel* l : lblResult)
         l->adjustSize();
+#ifdef Q_OS_WIN
+    // Screen readers on Windows read a focused frame's description, not the labels inside it, which Orca
+    // reads (Orca 48 would say a description as well, twice).
+    QStringList lines;
+    for (const QLabel* l : lblResult)
         lines.append(l->text());
-    }
     Frame2->setAccessibleDescription(lines.join(QStringLiteral(". ")) + u'.');
+#endif
 }
 
 void frmMain::cmdBack_Click()

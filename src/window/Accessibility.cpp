@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QShortcut>
 #include <QTextBoundaryFinder>
 
@@ -63,11 +65,77 @@ public:
         if (const auto* label = qobject_cast<const QLabel*>(w))
             return label->text();
         if (const auto* button = qobject_cast<const QAbstractButton*>(w))
-            return button->text();
+            return QString(button->text())
+                .replace(QRegularExpression(QStringLiteral("&(.)")), QStringLiteral("\\1"));
         if (const auto* frame = qobject_cast<const QGroupBox*>(w))
             return frame->title();
         return QAccessibleWidget::text(kind);
     }
+};
+
+// Marks a label that is read on its own, as text of its frame.
+constexpr char standaloneMark[] = "qzStandaloneLabel";
+
+// A label that is text in its own right. Qt gives every widget inside a titled frame a "labelled by" relation
+// to the frame; a screen reader takes a label so related for part of the frame's name and does not read it
+// with the frame. This one reports no label of its own.
+class StandaloneLabelAccessible : public ProgramAccessible
+{
+public:
+    explicit StandaloneLabelAccessible(QLabel* label) : ProgramAccessible(label, QAccessible::StaticText) {}
+
+    QList<std::pair<QAccessibleInterface*, QAccessible::Relation>>
+    relations(QAccessible::Relation match) const override
+    {
+        return ProgramAccessible::relations(QAccessible::Relation(match & ~QAccessible::Label));
+    }
+};
+
+// A push button. Qt's own interface gives a default button's focus action the key binding "Enter", which
+// Orca 48 takes for an access key and reads by its last letter ("r"); here only the button's own access
+// key is bound, to its press.
+class PushButtonAccessible : public ProgramAccessible
+{
+public:
+    explicit PushButtonAccessible(QPushButton* button) : ProgramAccessible(button, QAccessible::Button) {}
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = ProgramAccessible::state();
+        state.pressed = button()->isDown();
+        state.checkable = button()->isCheckable();
+        state.checked = button()->isChecked();
+        state.defaultButton = button()->isDefault();
+        return state;
+    }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind == QAccessible::Accelerator)
+            return button()->shortcut().toString(QKeySequence::NativeText);
+        return ProgramAccessible::text(kind);
+    }
+
+    QStringList actionNames() const override
+    {
+        return QStringList{pressAction()} + ProgramAccessible::actionNames();
+    }
+    void doAction(const QString& action) override
+    {
+        if (action != pressAction())
+            ProgramAccessible::doAction(action);
+        else if (button()->isEnabled())
+            button()->animateClick();
+    }
+    QStringList keyBindingsForAction(const QString& action) const override
+    {
+        if (action == pressAction())
+            return {text(QAccessible::Accelerator)};
+        return ProgramAccessible::keyBindingsForAction(action);
+    }
+
+private:
+    QPushButton* button() const { return static_cast<QPushButton*>(widget()); }
 };
 
 // Where the items of a screen reader's unit (character, word, sentence, line) start and end in a text:
@@ -272,6 +340,11 @@ QAccessibleInterface* programAccessible(const QString&, QObject* object)
         return new ProgramAccessible(widget, QAccessible::Grouping);
     if (auto* edit = qobject_cast<QLineEdit*>(widget))
         return new LineEditAccessible(edit);
+    if (auto* label = qobject_cast<QLabel*>(widget); label && label->property(standaloneMark).toBool())
+        return new StandaloneLabelAccessible(label);
+    // A button with a menu keeps Qt's own interface, which offers the menu.
+    if (auto* button = qobject_cast<QPushButton*>(widget); button && !button->menu())
+        return new PushButtonAccessible(button);
     // A window made of a plain widget would be a client area ("filler") with no title to a screen reader.
     if (widget->isWindow() && widget->windowType() == Qt::Window &&
         widget->metaObject()->superClass() == &QWidget::staticMetaObject)
@@ -429,6 +502,14 @@ void menuBarKeys(QMenuBar* menuBar)
     auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), menuBar->window());
     QObject::connect(f10, &QShortcut::activated, menuBar, [menuBar] { pressLoneAlt(menuBar); });
     new BarRelease(menuBar);
+}
+
+void readOnItsOwn(QLabel* label)
+{
+    label->setProperty(standaloneMark, true);
+    // Qt makes a widget's interface as the widget is created, while a screen reader listens: made again.
+    if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(label))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
 }
 
 void describeArrival(QWidget* window, const QString& description)

@@ -1,5 +1,6 @@
 #pragma once
 
+class QLabel;
 class QMenuBar;
 class QString;
 class QWidget;
@@ -26,6 +27,10 @@ void install();
 // open menu, which it closes, but not the menu bar, which has already acted on the real Alt. The filter is
 // application-wide (it sees every window's keys) and lives as long as the menu bar.
 void menuBarKeys(QMenuBar* menuBar);
+
+// The label is read with the frame it lies in, as its text, where Qt would present it as part of the
+// frame's name. Called before a screen reader first asks for the label.
+void readOnItsOwn(QLabel* label);
 
 // The window's description for a screen reader, said as the window first arrives; it is dropped when the
 // window first loses the activation (to a message box, say), so that a return to it is not read again.
