@@ -97,6 +97,6 @@ int main(int argc, char* argv[])
     ImmediateProcessExit process;
     Forms forms({messages, files, browser, settings, instance, clock, random, process});
 
-    forms.startup();
+    forms.start();
     return app.exec();
 }

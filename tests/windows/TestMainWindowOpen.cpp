@@ -4,10 +4,7 @@
 #include "ProgramFixture.h"
 #include "TestSupport.h"
 
-#include "exitscreen/frmExitScreen.h"
-#include "reading/frmMain.h"
 #include "services/OpenFileDialogService.h"
-#include "shell/frmStartup.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -66,14 +63,14 @@ private:
     TemporarySettingsFolder settingsFolder;
     QTemporaryDir files;
     std::unique_ptr<ProgramFixture> program;
-    frmMain* main = nullptr;
+    QWidget* main = nullptr;
 };
 
 void TestMainWindowOpen::init()
 {
     program = std::make_unique<ProgramFixture>();
     program->start();
-    main = &program->forms->main();
+    main = ProgramFixture::topLevel("frmMain");
     program->fake.messages.clear();
 }
 
@@ -118,9 +115,8 @@ void TestMainWindowOpen::readsBirthDateAndRunsReading()
     QCOMPARE(resultCaption(main, 2), QStringLiteral("Your Level of Compatibility: 8"));
     // Opening a reading does not close anything: the main window stays, the others are hidden.
     QVERIFY(main->isVisible());
-    QVERIFY(!program->forms->startup().isVisible());
     QVERIFY(ProgramFixture::topLevel("frmExitScreen"));
-    QVERIFY(!program->forms->exitScreen().isVisible());
+    QVERIFY(!ProgramFixture::shown("frmExitScreen"));
 }
 
 void TestMainWindowOpen::refusedOrCancelledChangesNothing_data()
@@ -194,13 +190,12 @@ void TestMainWindowOpen::emptyNamesStillHideTheOtherWindows()
     QCOMPARE(program->fake.messages.texts(), QStringList{QStringLiteral("Please Enter Your Name")});
     QCOMPARE(birthDate(), (QStringList{QStringLiteral("1"), QStringLiteral("31"), QStringLiteral("1975")}));
     QVERIFY(!resultPageInFront(main));
-    QVERIFY(!program->forms->startup().isVisible());
     QVERIFY(ProgramFixture::topLevel("frmExitScreen"));
-    QVERIFY(!program->forms->exitScreen().isVisible());
+    QVERIFY(!ProgramFixture::shown("frmExitScreen"));
     const int drawsAfterLoad = program->fake.random.draws;
 
     QVERIFY(main->close());
-    QVERIFY(program->forms->exitScreen().isVisible());
+    QVERIFY(ProgramFixture::shown("frmExitScreen"));
     QCOMPARE(program->fake.random.draws, drawsAfterLoad);
     QCOMPARE(recorder.shows(QStringLiteral("frmStartup")), 0);
 }

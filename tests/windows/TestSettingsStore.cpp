@@ -5,7 +5,6 @@
 #include "TestSupport.h"
 
 #include "reading/ShiftCodec.h"
-#include "reading/frmMain.h"
 
 #include <QCryptographicHash>
 #include <QTest>
@@ -105,7 +104,7 @@ void TestSettingsStore::onlyTheProgramsOwnFile()
 
     program.start();
 
-    QVERIFY(program.forms->main().isVisible());
+    QVERIFY(ProgramFixture::shown("frmMain"));
     if (usable) {
         QCOMPARE(program.fake.settings.ReadSetting(DurationKey),
                  std::optional<QString>(QStringLiteral("3/10/2024")));
