@@ -28,6 +28,7 @@ namespace {
 
 const char* programPath = "";
 QtMessageHandler qtMessages = nullptr;
+bool displayUnanswered = false;
 
 void sayNoDisplay()
 {
@@ -52,12 +53,16 @@ bool hasDisplay()
 #endif
 }
 
-// Installed while the application object is made. There Qt's one fatal error on Linux is that no display
-// answered (a DISPLAY naming no server, a WAYLAND_DISPLAY naming no compositor): said as without one.
+// Installed while the application object is made. When no display answered (a DISPLAY naming no server, a
+// WAYLAND_DISPLAY naming no compositor), Qt's platform plugin says so before the fatal error that follows:
+// that error is said as without a display. Any other (a plugin missing or failing to load) keeps Qt's words.
 void noDisplayAnswered(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
 #if defined(Q_OS_LINUX) || defined(Q_OS_FREEBSD)
-    if (type == QtFatalMsg) {
+    if (message.startsWith(QLatin1String("could not connect to display")) ||
+        message.startsWith(QLatin1String("Failed to create wl_display")))
+        displayUnanswered = true;
+    if (type == QtFatalMsg && displayUnanswered) {
         sayNoDisplay();
         std::_Exit(2);
     }
