@@ -27,8 +27,7 @@ public:
     frmMain(const Services& services, modHelp& pages);
 
     void Form_Load() override;
-    // Close sequence: says it is unloading, so that the exit screen is shown (the start-up window, never
-    // shown, needs no hiding).
+    // Close sequence: announces the unload, which shows the exit screen.
     void Form_Unload() override;
 
     // Brings one offer of the promotional strip to the front.
