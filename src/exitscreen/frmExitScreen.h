@@ -4,7 +4,7 @@
 #include "common/Text.h"
 #include "modTellAFriend.h"
 #include "services/Services.h"
-#include "shell/Form.h"
+#include "window/Form.h"
 #include "window/HintFilter.h"
 
 #include <QIcon>

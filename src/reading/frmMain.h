@@ -1,8 +1,8 @@
 #pragma once
 
 #include "services/Services.h"
-#include "shell/Form.h"
 #include "web/PromoDraw.h"
+#include "window/Form.h"
 
 #include <QMainWindow>
 

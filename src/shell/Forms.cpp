@@ -1,10 +1,10 @@
 #include "Forms.h"
 
-#include "Form.h"
 #include "exitscreen/frmExitScreen.h"
 #include "reading/frmMain.h"
 #include "shell/frmStartup.h"
 #include "web/frmAbout.h"
+#include "window/Form.h"
 #include "window/TopmostWindow.h"
 
 Forms::Forms(const Services& services) : services_(services), pages_(services.browser) {}
