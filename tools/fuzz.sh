@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(compatibility codec saved_reading refer_a_friend batch)
+[ ${#targets[@]} -gt 0 ] || targets=(compatibility codec saved_reading refer_a_friend batch settings_file)
 build=build-asan
 
 [ -f "$build/build.ninja" ] || cmake --preset asan

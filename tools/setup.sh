@@ -10,6 +10,8 @@ packages=(
     libbenchmark-dev
     # the end-to-end tests drive the real program on a virtual X server
     xvfb xauth xdotool x11-utils xclip openbox dbus-x11 at-spi2-core python3-pyatspi
+    # the width of a title as the window manager draws it
+    gir1.2-pango-1.0
     fonts-dejavu-core
     # and one under the Orca screen reader, its speech captured as text
     orca speech-dispatcher

@@ -8,6 +8,11 @@
 #include "common/AppInfo.h"
 #include "reading/Compatibility.h"
 
+#ifndef Q_OS_WIN
+#include <poll.h>
+#endif
+
+#include <cerrno>
 #include <cstring>
 #include <vector>
 
@@ -63,14 +68,32 @@ int runSingle(const Options& options, std::FILE* out, std::FILE* err)
     return writeAll(out, err, text);
 }
 
+// A non-blocking input (as some launchers and language runtimes leave a pipe) has nothing yet, which is
+// no error: wait until it has.
+std::ptrdiff_t readInput(std::FILE* in, char* buffer, std::size_t capacity)
+{
+    for (;;) {
+        errno = 0;
+        const std::size_t got = std::fread(buffer, 1, capacity, in);
+        const bool failed = std::ferror(in);
+#ifndef Q_OS_WIN
+        if (failed && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            std::clearerr(in);
+            if (got > 0)
+                return static_cast<std::ptrdiff_t>(got);
+            pollfd ready = {fileno(in), POLLIN, 0};
+            ::poll(&ready, 1, -1);
+            continue;
+        }
+#endif
+        return got == 0 && failed ? -1 : static_cast<std::ptrdiff_t>(got);
+    }
+}
+
 int runBatch(std::FILE* in, std::FILE* out, std::FILE* err)
 {
-    BatchReader reader(
-        [in](char* buffer, std::size_t capacity) -> std::ptrdiff_t {
-            const std::size_t got = std::fread(buffer, 1, capacity, in);
-            return got == 0 && std::ferror(in) ? -1 : static_cast<std::ptrdiff_t>(got);
-        },
-        BatchJob::MaxLineBytes);
+    BatchReader reader([in](char* buffer, std::size_t capacity) { return readInput(in, buffer, capacity); },
+                       BatchJob::MaxLineBytes);
     BatchJob job;
     return job.run(reader, out, err);
 }

@@ -7,30 +7,38 @@
 
 namespace ReferAFriend {
 
-QString emailProblem(const QString& email, const QString& friendEmail)
+namespace {
+
+// Longest address handed to the browser, counted as sent (percent-encoded). Windows' shell takes 2,083
+// characters, but Wine 8's ShellExecute passes on only "http://" from 985 and crashes from about 1,000.
+constexpr qsizetype MaxAddressLength = 900;
+
+bool isUnset(const QString& value, const QString& hint)
 {
-    const QString a = Text::trimSpaces(email);
-    const QString b = Text::trimSpaces(friendEmail);
-    if (a == b)
-        return QStringLiteral("Please Enter Distinct Email Addresses");
-    if (!a.contains(u'@') || !b.contains(u'@'))
-        return QStringLiteral("Please Enter Proper Email Address");
-    if (!a.contains(u'.') || !b.contains(u'.'))
-        return QStringLiteral("Please Enter Proper Email Address");
-    return {};
+    const QString trimmed = Text::trimSpaces(value);
+    return trimmed.isEmpty() || trimmed == hint;
 }
 
-QString fieldProblem(const Values& values)
+} // namespace
+
+QString firstProblem(const Values& values)
 {
-    const QString name = Text::trimSpaces(values.name);
-    if (name.isEmpty() || name == nameHint())
+    const QString email = Text::trimSpaces(values.email);
+    const QString friendEmail = Text::trimSpaces(values.friendEmail);
+    if (email == friendEmail)
+        return QStringLiteral("Please Enter Distinct Email Addresses");
+    if (!email.contains(u'@') || !friendEmail.contains(u'@'))
+        return QStringLiteral("Please Enter Proper Email Address");
+    if (!email.contains(u'.') || !friendEmail.contains(u'.'))
+        return QStringLiteral("Please Enter Proper Email Address");
+    if (isUnset(values.name, nameHint()))
         return QStringLiteral("Please Enter Your Name");
-    const QString message = Text::trimSpaces(values.message);
-    if (message.isEmpty() || message == messageHint())
+    if (isUnset(values.message, messageHint()))
         return QStringLiteral("Please Enter Your Message");
-    const QString friendName = Text::trimSpaces(values.friendName);
-    if (friendName.isEmpty() || friendName == friendNameHint())
+    if (isUnset(values.friendName, friendNameHint()))
         return QStringLiteral("Please Enter Your Friend's Name");
+    if (address(values).size() > MaxAddressLength)
+        return QStringLiteral("Please Enter Shorter Details");
     return {};
 }
 
@@ -41,11 +49,6 @@ QString address(const Values& v)
            QLatin1String("&taf2=") + enc(v.email) + QLatin1String("&taf3=") + enc(v.message) +
            QLatin1String("&taf4=") + enc(v.friendName) + QLatin1String("&taf5=") + enc(v.friendEmail) +
            QLatin1String("&taf6=") + enc(QLatin1String(PageUrls::PageBaseUrl));
-}
-
-QString addressProblem(const QString& address)
-{
-    return address.size() > MaxAddressLength ? QStringLiteral("Please Enter Shorter Details") : QString();
 }
 
 } // namespace ReferAFriend

@@ -46,21 +46,12 @@ struct Values
     QString friendEmail;
 };
 
-// The first message that applies to the two e-mail addresses, or "" when they pass.
-QString emailProblem(const QString& email, const QString& friendEmail);
-
-// The first message that applies to the name, message and friend's name, or "" when they pass.
-QString fieldProblem(const Values& values);
+// The first message that applies to a press, in the order the form checks them: the two e-mail
+// addresses, the name, the message, the friend's name, then the length of the address. "" when it passes.
+QString firstProblem(const Values& values);
 
 // The refer-a-friend page with the values in its query (taf1 to taf6). Each value is percent-encoded as
 // UTF-8, so "&", "#", "=", "+", "%" and line breaks arrive whole and the address stays one address.
 QString address(const Values& values);
-
-// Longest address handed to the browser. Windows' shell takes at most 2,083 characters of an address,
-// every browser at least that many; a longer one would be dropped without a word.
-constexpr qsizetype MaxAddressLength = 2048;
-
-// "Please Enter Shorter Details" when the address is too long to hand to the browser, else "".
-QString addressProblem(const QString& address);
 
 } // namespace ReferAFriend

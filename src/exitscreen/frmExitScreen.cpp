@@ -8,6 +8,7 @@
 #include "widgets/CaptionFrame.h"
 #include "widgets/LinkCheckBox.h"
 #include "widgets/LinkLabel.h"
+#include "window/Accessibility.h"
 #include "window/FirstLineValidator.h"
 #include "window/KeyFilter.h"
 #include "window/ScreenCentre.h"
@@ -185,7 +186,7 @@ void frmExitScreen::Form_Load()
     Label2->setText(captions[static_cast<std::size_t>(PromoDraw::exitCaptionIndex(random.next()))]);
     WidgetSetup::fitLabels(this);
     // Read with the window's title as the screen opens: what a sighted user sees at first glance.
-    setAccessibleDescription(Label2->text() + QStringLiteral(" ") + Frame2->title());
+    Accessibility::describeArrival(this, Label2->text() + QStringLiteral(" ") + Frame2->title());
 
     TopmostWindow::show(this);
 }
@@ -236,12 +237,6 @@ void frmExitScreen::cmdSubmit_Click()
     tellAFriend_.strTAFMessage = Text::trimSpaces(messageText());
     tellAFriend_.strTAFFriendName = Text::trimSpaces(txtFriendName->text());
     tellAFriend_.strTAFFriendEmail = Text::trimSpaces(txtFriendEmail->text());
-
-    const QString problem = ReferAFriend::emailProblem(txtEmail->text(), txtFriendEmail->text());
-    if (!problem.isEmpty()) {
-        services_.messages.error(this, problem);
-        return;
-    }
     tellAFriend_.SubmitTellAFriend(services_.messages, pages_, this);
 }
 

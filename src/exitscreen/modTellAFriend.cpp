@@ -8,16 +8,10 @@ void modTellAFriend::SubmitTellAFriend(MessageService& messages, modHelp& pages,
 {
     const ReferAFriend::Values values{strTAFName, strTAFEmail, strTAFMessage, strTAFFriendName,
                                       strTAFFriendEmail};
-    const QString problem = ReferAFriend::fieldProblem(values);
+    const QString problem = ReferAFriend::firstProblem(values);
     if (!problem.isEmpty()) {
         messages.error(owner, problem);
         return;
     }
-    const QString strTAFURL = ReferAFriend::address(values);
-    const QString tooLong = ReferAFriend::addressProblem(strTAFURL);
-    if (!tooLong.isEmpty()) {
-        messages.error(owner, tooLong);
-        return;
-    }
-    pages.OpenWebPage(strTAFURL);
+    pages.OpenWebPage(ReferAFriend::address(values));
 }

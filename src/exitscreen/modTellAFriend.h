@@ -16,7 +16,6 @@ public:
     QString strTAFFriendName;
     QString strTAFFriendEmail;
 
-    // Checks the name, message, friend's name and the address's length; shows the first problem, or opens
-    // the page.
+    // Checks the values of the last press; shows the first problem, or opens the page.
     void SubmitTellAFriend(MessageService& messages, modHelp& pages, QWidget* owner);
 };

@@ -100,7 +100,7 @@ void frmMain::buildMenus()
 {
     QMenuBar* bar = menuBar();
     bar->setFont(QFont());
-    Accessibility::ignoreReplayedAlt(bar);
+    Accessibility::menuBarKeys(bar);
     // The File menu's name lacks the m of the other menu names; it is kept, as the name readers look for.
     QMenu* nuFile = bar->addMenu(QStringLiteral("&File"));
     nuFile->setObjectName(QStringLiteral("nuFile"));

@@ -4,10 +4,10 @@
 
 namespace {
 
-QString xdgHome(const char* variable, const QString& defaultUnderHome)
+QString absoluteOr(const char* variable, const QString& fallback)
 {
     const QString value = qEnvironmentVariable(variable);
-    return QDir::isAbsolutePath(value) ? value : QDir::homePath() + u'/' + defaultUnderHome;
+    return QDir::isAbsolutePath(value) ? value : fallback;
 }
 
 } // namespace
@@ -16,12 +16,17 @@ namespace BaseDirs {
 
 QString configHome()
 {
-    return xdgHome("XDG_CONFIG_HOME", QStringLiteral(".config"));
+    return absoluteOr("XDG_CONFIG_HOME", QDir::homePath() + QStringLiteral("/.config"));
 }
 
 QString cacheHome()
 {
-    return xdgHome("XDG_CACHE_HOME", QStringLiteral(".cache"));
+    return absoluteOr("XDG_CACHE_HOME", QDir::homePath() + QStringLiteral("/.cache"));
+}
+
+QString runtimeDir()
+{
+    return absoluteOr("XDG_RUNTIME_DIR", QString());
 }
 
 } // namespace BaseDirs

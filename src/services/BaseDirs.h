@@ -2,12 +2,13 @@
 
 #include <QString>
 
-// The user's configuration and cache folders as the XDG base-directory rules give them: the variable's
-// value when it is an absolute path, else the default under the home folder (a relative value is
-// ignored, so the folder never depends on where the program was started).
+// The user's configuration, cache and runtime folders as the XDG base-directory rules give them: the
+// variable's value when it is an absolute path, else the default (a relative value is ignored, so no
+// folder depends on where the program was started). The runtime folder has no default: empty.
 namespace BaseDirs {
 
 QString configHome();
 QString cacheHome();
+QString runtimeDir();
 
 } // namespace BaseDirs

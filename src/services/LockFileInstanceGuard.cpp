@@ -6,11 +6,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <utility>
 
 namespace {
@@ -18,6 +19,9 @@ namespace {
 // A lock file whose holder cannot be read (a copy killed between creating the file and writing its
 // process id into it) is left over once it is this old: a live copy writes its id at once.
 constexpr int UnreadableLockStaleAfterMs = 5000;
+
+// Names the program's own folder may take, tried in turn.
+constexpr int OwnFolderNames = 10;
 
 // A folder where no one but the user can place or remove a lock: the user's own, closed to everyone else.
 bool isPrivateFolder(const QString& path)
@@ -28,31 +32,68 @@ bool isPrivateFolder(const QString& path)
     return !path.isEmpty() && info.isDir() && info.ownerId() == ::geteuid() && !(info.permissions() & Others);
 }
 
-// Where no session folder is private to the user, a folder of the program's own making in the user's
-// cache folder: another user can make Qt's runtime folder under the shared temporary folder first.
+// Makes path a folder of the user's closed to everyone else, mending the mode of one the user already
+// owns; false for anything else there (a file, a link, another user's folder). Never goes through a link.
+bool makePrivateFolder(const QByteArray& path)
+{
+    ::mkdir(path.constData(), 0700);
+    const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat status = {};
+    const bool own = ::fstat(fd, &status) == 0 && status.st_uid == ::geteuid() &&
+                     ((status.st_mode & 077) == 0 || ::fchmod(fd, 0700) == 0);
+    ::close(fd);
+    return own;
+}
+
+// Nothing yet, or a plain file of the user's: another user's file or a link there would hold the lock
+// for good, a folder would switch it off.
+bool canHoldLock(const QByteArray& lockPath)
+{
+    struct stat status = {};
+    if (::lstat(lockPath.constData(), &status) != 0)
+        return errno == ENOENT;
+    return S_ISREG(status.st_mode) && status.st_uid == ::geteuid();
+}
+
+// Where no session folder is private (root, su, cron, containers), a folder of the program's own in the
+// user's cache folder. Whatever sits at its name, the next of a few names is tried: every copy takes the
+// same first usable one.
 QString ownFolder(const QString& applicationName)
 {
     const QString cache = BaseDirs::cacheHome();
-    const QString folder = cache + u'/' + applicationName + QStringLiteral("-lock");
+    const QString base = cache + u'/' + applicationName + QStringLiteral("-lock");
     QDir().mkpath(cache);
-    ::mkdir(QFile::encodeName(folder).constData(), 0700);
-    return folder;
+    for (int i = 0; i < OwnFolderNames; ++i) {
+        const QString folder = i == 0 ? base : base + u'-' + QString::number(i);
+        const QString lock = folder + u'/' + applicationName + QStringLiteral(".lock");
+        if (makePrivateFolder(QFile::encodeName(folder)) && canHoldLock(QFile::encodeName(lock)))
+            return folder;
+    }
+    return {};
+}
+
+// The program starts all the same, but says so: a second copy would not be stopped.
+bool startUnguarded(const QString& reason)
+{
+    qWarning("Cannot check for another running copy (%s); starting all the same.", qPrintable(reason));
+    return true;
 }
 
 } // namespace
 
 // The first private one of XDG_RUNTIME_DIR (su, ssh or cron may leave it unset or another user's), the
-// user's session folder, Qt's runtime folder and a folder of the program's own; empty when none is.
+// user's session folder and a folder of the program's own; empty when none is.
 QString LockFileInstanceGuard::lockFolder()
 {
     const QString session = QStringLiteral("/run/user/") + QString::number(::geteuid());
-    for (const QString& folder : {qEnvironmentVariable("XDG_RUNTIME_DIR"), session,
-                                  QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)}) {
+    for (const QString& folder : {BaseDirs::runtimeDir(), session}) {
         if (isPrivateFolder(folder))
             return folder;
     }
     ownFolder_ = ownFolder(applicationName_);
-    return isPrivateFolder(ownFolder_) ? ownFolder_ : QString();
+    return ownFolder_;
 }
 
 LockFileInstanceGuard::LockFileInstanceGuard(QString applicationName)
@@ -63,9 +104,8 @@ LockFileInstanceGuard::LockFileInstanceGuard(QString applicationName)
 bool LockFileInstanceGuard::claim()
 {
     const QString folder = lockFolder();
-    // Without any folder of this user's own (no home either) the guard cannot be held: start all the same.
     if (folder.isEmpty())
-        return true;
+        return startUnguarded(QStringLiteral("no folder of this user's own can hold its lock"));
     const QString fileName = folder + u'/' + applicationName_ + QStringLiteral(".lock");
     lock_ = std::make_unique<QLockFile>(fileName);
     // A lock is stale only when its holder is gone; a live holder is never taken over, however old.
@@ -75,16 +115,15 @@ bool LockFileInstanceGuard::claim()
     // A lock that cannot be made at all (no permission, a full disk) must not keep the program from
     // starting; a lock left by a copy that died has already been taken over by tryLock.
     if (lock_->error() != QLockFile::LockFailedError)
-        return true;
+        return startUnguarded(fileName + QStringLiteral(" cannot be made"));
     qint64 pid = 0;
     QString host;
     QString app;
     if (lock_->getLockInfo(&pid, &host, &app))
         return false; // a live copy holds it
     const QFileInfo info(fileName);
-    // A folder or anything else that is not a plain file cannot be a lock: start without one.
     if (!info.isFile() || info.isSymLink())
-        return true;
+        return startUnguarded(fileName + QStringLiteral(" is not a lock file"));
     const qint64 ageMs = info.lastModified().msecsTo(QDateTime::currentDateTime());
     if (ageMs >= 0 && ageMs < UnreadableLockStaleAfterMs)
         return false; // a copy is starting and has not written its id yet
@@ -93,7 +132,8 @@ bool LockFileInstanceGuard::claim()
     if (lock_->tryLock(0))
         return true;
     // Still unreadable and not removable (no permission on it): no copy is known to run.
-    return !lock_->getLockInfo(&pid, &host, &app);
+    return !lock_->getLockInfo(&pid, &host, &app) &&
+           startUnguarded(fileName + QStringLiteral(" cannot be replaced"));
 }
 
 void LockFileInstanceGuard::release()

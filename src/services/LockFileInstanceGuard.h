@@ -10,7 +10,7 @@
 // One copy per user and application name, by a lock file in a folder only the user can write to: a
 // runtime folder, else one of the program's own making in the user's cache folder.
 // A killed copy's lock names a dead process and is taken over, an unreadable one once it is a few seconds
-// old. Where no lock can be made, the program starts all the same.
+// old. Where no lock can be held, the program starts all the same and says so on standard error.
 class LockFileInstanceGuard : public InstanceGuard
 {
 public:

@@ -31,8 +31,10 @@ std::optional<QString> OpenFileDialogService::openFile(QWidget* owner, const Ope
     dialog.nMaxFile = DWORD(file.size());
     dialog.lpstrTitle = reinterpret_cast<const wchar_t*>(request.title.utf16());
     dialog.lpstrDefExt = reinterpret_cast<const wchar_t*>(request.defaultSuffix.utf16());
-    // No change of the working folder either: the dialog leaves the process as it found it.
-    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    // No change of the working folder and no link in the user's Recent items. The dialog's own list of
+    // the last folder per program (ComDlg32's LastVisited MRU) is written whatever the flags say.
+    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
+                   OFN_DONTADDTORECENT;
     if (!GetOpenFileNameW(&dialog))
         return std::nullopt;
     return QString::fromWCharArray(file.data());
@@ -40,9 +42,12 @@ std::optional<QString> OpenFileDialogService::openFile(QWidget* owner, const Ope
 
 #else
 
+#include <QAbstractItemView>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QItemSelectionModel>
 #include <QMimeDatabase>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -92,6 +97,50 @@ public:
     }
 };
 
+// Qt's file list takes the focus with an item current but none selected, or before the folder is read: a
+// screen reader names the list alone, and Enter there opens nothing. Whenever the list has the focus and
+// items but no selection, the current item (else the first) is selected afresh, so that it is spoken, the
+// name box holds it and Enter opens it.
+class SelectOnEntry : public QObject
+{
+public:
+    explicit SelectOnEntry(QAbstractItemView* view) : QObject(view), view_(view)
+    {
+        view->installEventFilter(this);
+        connect(view->model(), &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex& parent) {
+            if (parent == view_->rootIndex() && view_->hasFocus())
+                selectCurrent();
+        });
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        // After the list's own focus has been told, so that the item is presented after the list.
+        if (event->type() == QEvent::FocusIn)
+            QMetaObject::invokeMethod(this, &SelectOnEntry::selectCurrent, Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    void selectCurrent()
+    {
+        QItemSelectionModel* selection = view_->selectionModel();
+        if (!selection || selection->hasSelection())
+            return;
+        QModelIndex item = view_->currentIndex();
+        if (!item.isValid())
+            item = view_->model()->index(0, 0, view_->rootIndex());
+        if (!item.isValid())
+            return;
+        // A change of the current item is what Qt tells a screen reader of.
+        selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+        selection->setCurrentIndex(item, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+
+    QAbstractItemView* view_;
+};
+
 } // namespace
 
 std::optional<QString> OpenFileDialogService::openFile(QWidget* owner, const OpenFileRequest& request)
@@ -107,6 +156,12 @@ std::optional<QString> OpenFileDialogService::openFile(QWidget* owner, const Ope
     // Qt's own dialog behaves the same on every desktop and can be driven by keyboard alone.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setIconProvider(&icons);
+    // The dialog's two views of the folder, its list and its details; not the sidebar, where a selection
+    // moves to another folder.
+    for (const char* name : {"listView", "treeView"}) {
+        if (auto* view = dialog.findChild<QAbstractItemView*>(QLatin1String(name)))
+            new SelectOnEntry(view);
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();

@@ -2,9 +2,24 @@
 
 #include "common/AppInfo.h"
 
+#include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
 
 namespace {
+
+// Makes the box wide enough for its title beside the title bar's icon and buttons, as Windows sizes its own
+// message boxes: Qt leaves only 50 pixels beside the title, so window managers cut it short.
+void fitTitle(QMessageBox& box)
+{
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(box.windowTitle()) + 6 * metrics.height();
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Fixed), grid->rowCount(), 0,
+                      1, grid->columnCount());
+}
 
 QMessageBox::StandardButton showBox(QWidget* owner, QMessageBox::Icon icon, const QString& text,
                                     QMessageBox::StandardButtons buttons, QMessageBox::StandardButton def)
@@ -16,6 +31,7 @@ QMessageBox::StandardButton showBox(QWidget* owner, QMessageBox::Icon icon, cons
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(def);
     box.setObjectName(QStringLiteral("messageBox"));
+    fitTitle(box);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

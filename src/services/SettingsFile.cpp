@@ -5,97 +5,164 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
+#include <QSettings>
 #include <QStringDecoder>
+#include <QTemporaryDir>
+#include <QVariantMap>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <vector>
 
 namespace SettingsFile {
 
 namespace {
 
-constexpr QByteArrayView SectionLine("[Settings]");
-
-struct Entry
+// The file a write replaces: through a link, the file it points to.
+QString targetOf(const QString& path)
 {
-    QByteArray key; // escaped as in the file
-    QByteArray value;
+    const QFileInfo info(path);
+    return info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+}
+
+// The private folder beside the file in which a write lets QSettings work and makes the new file:
+// <file>.tmp-XXXXXX. The pattern also names what a killed write left, which the next write removes.
+QString scratchPattern(const QString& target)
+{
+    return target + QStringLiteral(".tmp-XXXXXX");
+}
+
+void removeLeftovers(const QString& target)
+{
+    const QString pattern = QFileInfo(scratchPattern(target)).fileName();
+    const QString prefix = pattern.chopped(6);
+    const QFileInfoList found = QFileInfo(target).dir().entryInfoList(QDir::AllEntries | QDir::Hidden |
+                                                                      QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : found) {
+        if (!entry.fileName().startsWith(prefix) || entry.fileName().size() != pattern.size())
+            continue;
+        if (entry.isDir() && !entry.isSymLink())
+            QDir(entry.filePath()).removeRecursively();
+        else
+            QFile::remove(entry.filePath());
+    }
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+}
+
+bool isUtf8(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString decoded = utf8(bytes); // the decoder is lazy: only the conversion sets hasError
+    return !utf8.hasError();
+}
+
+// Every key QSettings reads but one, with its value.
+QVariantMap othersThan(const QSettings& settings, const QString& key)
+{
+    QVariantMap values;
+    const QStringList keys = settings.allKeys();
+    for (const QString& k : keys) {
+        if (k != key && !k.isEmpty()) // QSettings lists an empty key ("=x" in [General]) but reads none
+            values.insert(k, settings.value(k));
+    }
+    return values;
+}
+
+struct Edit
+{
+    QString before;   // the value QSettings read for the key
+    QByteArray after; // the file as QSettings writes it with the key set
 };
 
-bool isKeyByte(char c)
+// Lets QSettings read a copy of the file and write it with key set to value (to what it held, for a
+// trial), then checks that what it wrote reads back with the key set and every other value unchanged.
+std::optional<Edit> edit(const QTemporaryDir& scratch, const QByteArray& ini, const QString& key,
+                         const std::optional<QString>& value)
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
-           c == '-' || c == '.' || c == '%' || c == '\\';
-}
-
-// A key as QSettings writes it in an INI file: "/" as "\", letters, digits and "_-." as they are, any
-// other character as %XX, or %UXXXX above 0xFF.
-QByteArray escapedKey(const QString& key)
-{
-    QByteArray out;
-    for (const QChar qc : key) {
-        const char16_t c = qc.unicode();
-        if (c == u'/')
-            out += '\\';
-        else if (c < 0x80 && isKeyByte(char(c)) && c != u'%' && c != u'\\')
-            out += char(c);
-        else if (c <= 0xFF)
-            out += '%' + QByteArray::number(c, 16).toUpper().rightJustified(2, '0');
-        else
-            out += "%U" + QByteArray::number(c, 16).toUpper().rightJustified(4, '0');
-    }
-    return out;
-}
-
-// The entries of the section, or nothing when the text holds anything else.
-std::optional<std::vector<Entry>> entries(QByteArrayView ini)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    static_cast<void>(utf8.decode(ini));
-    if (utf8.hasError())
+    if (!isUtf8(ini))
         return std::nullopt;
-    std::vector<Entry> found;
-    bool inSection = false;
-    for (qsizetype start = 0; start < ini.size();) {
-        qsizetype end = ini.indexOf('\n', start);
-        if (end < 0)
-            end = ini.size();
-        const QByteArrayView line = ini.sliced(start, end - start).trimmed();
-        start = end + 1;
-        if (line.isEmpty())
-            continue;
-        if (line == SectionLine) {
-            inSection = true;
-            continue;
-        }
-        const qsizetype equals = line.indexOf('=');
-        if (!inSection || equals <= 0)
+    const QString ours = QStringLiteral("Settings/") + key;
+    // Two paths: QSettings keeps what it parsed per path, and the check must parse the written bytes.
+    const QString given = scratch.filePath(QStringLiteral("given.ini"));
+    const QString written = scratch.filePath(QStringLiteral("written.ini"));
+    Edit edit;
+    QVariantMap others;
+    QString wanted;
+    {
+        if (!writeFile(given, ini))
             return std::nullopt;
-        Entry entry{line.first(equals).trimmed().toByteArray(),
-                    line.sliced(equals + 1).trimmed().toByteArray()};
-        for (const char c : entry.key) {
-            if (!isKeyByte(c))
-                return std::nullopt;
-        }
-        if (!isPlain(QString::fromUtf8(entry.value)))
+        QSettings settings(given, QSettings::IniFormat);
+        edit.before = settings.value(ours).toString();
+        others = othersThan(settings, ours);
+        // Lines QSettings cannot parse it drops when it writes: such a file is not the store's own. Qt 6.4
+        // reads a file that starts with a byte order mark whole, but may report it as malformed.
+        if (settings.status() != QSettings::NoError && !ini.startsWith("\xef\xbb\xbf"))
             return std::nullopt;
-        found.push_back(std::move(entry));
+        wanted = value.value_or(edit.before);
+        settings.setValue(ours, wanted);
+        settings.sync();
+        if (settings.status() == QSettings::AccessError)
+            return std::nullopt;
     }
-    return found;
+    QFile result(given);
+    if (!result.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    edit.after = result.readAll();
+    // What is written must be what the next start reads.
+    if ((value && edit.after.size() > MaxBytes) || !writeFile(written, edit.after))
+        return std::nullopt;
+    const QSettings check(written, QSettings::IniFormat);
+    if (check.value(ours) != QVariant(wanted) || othersThan(check, ours) != others)
+        return std::nullopt;
+    return edit;
 }
 
-} // namespace
-
-QString path(const QString& applicationName)
+// Replaces the file by bytes: written and synced in the scratch folder, then renamed over it, so that a
+// failed write leaves the old file whole.
+bool replace(const QString& target, const QTemporaryDir& scratch, const QByteArray& bytes)
 {
-    return BaseDirs::configHome() + u'/' + applicationName + u'/' + applicationName + QStringLiteral(".ini");
+    const QByteArray targetName = QFile::encodeName(target);
+    struct stat old = {};
+    const bool replacing = ::stat(targetName.constData(), &old) == 0;
+    // A read-only file stays as it is, as QSettings leaves it.
+    if (replacing && ::access(targetName.constData(), W_OK) != 0)
+        return false;
+    const QByteArray tempName = QFile::encodeName(scratch.filePath(QStringLiteral("new.ini")));
+    const int fd = ::open(tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    bool ok = !replacing || ::fchmod(fd, old.st_mode & 07777) == 0;
+    for (qsizetype done = 0; ok && done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        ok = n > 0;
+        done += n;
+    }
+    // A disk that fills up may say so only here, when the data goes out.
+    ok = ok && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(tempName.constData(), targetName.constData()) == 0;
+    if (!ok)
+        return false;
+    // The new name lasts through a crash only once the folder is on the disk too.
+    const int folder =
+        ::open(QFile::encodeName(QFileInfo(target).path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ok = folder >= 0 && ::fsync(folder) == 0;
+    if (folder >= 0)
+        ::close(folder);
+    return ok;
 }
 
+// The file's bytes; empty when there is no file. Nothing when the path holds anything but a regular file,
+// one larger than MaxBytes, or one that cannot be read.
 std::optional<QByteArray> read(const QString& path)
 {
     const QByteArray name = QFile::encodeName(path);
@@ -130,89 +197,41 @@ std::optional<QByteArray> read(const QString& path)
     return bytes;
 }
 
-bool isPlain(QStringView value)
+} // namespace
+
+QString path(const QString& applicationName)
 {
-    if (!value.isEmpty() && (value.front() == u'@' || value.front() == u' ' || value.back() == u' '))
-        return false;
-    for (const QChar c : value) {
-        if (c.unicode() < 0x20 || QStringView(u"\"\\;,=").contains(c))
-            return false;
-    }
-    return true;
+    return BaseDirs::configHome() + u'/' + applicationName + u'/' + applicationName + QStringLiteral(".ini");
 }
 
-std::optional<QString> value(QByteArrayView ini, const QString& key)
+std::optional<QString> value(const QString& path, const QString& key)
 {
-    const std::optional<std::vector<Entry>> all = entries(ini);
-    if (!all)
-        return std::nullopt;
-    const QByteArray wanted = escapedKey(key);
-    QString found;
-    // QSettings too takes the last of two entries for one key.
-    for (const Entry& entry : *all) {
-        if (entry.key == wanted)
-            found = QString::fromUtf8(entry.value);
-    }
-    return found;
+    const std::optional<QByteArray> ini = read(path);
+    if (!ini || ini->isEmpty())
+        return ini ? std::optional<QString>(QString()) : std::nullopt;
+    // Not beside the file, which may be on a full disk, and in the runtime folder, in memory on most
+    // systems: QSettings syncs what it writes, and a start would wait for the disk.
+    const QFileInfo runtime(qEnvironmentVariable("XDG_RUNTIME_DIR"));
+    const bool inMemory = runtime.isAbsolute() && runtime.isDir() && runtime.isWritable();
+    const QTemporaryDir scratch((inMemory ? runtime.filePath() : QDir::tempPath()) +
+                                QStringLiteral("/settings-XXXXXX"));
+    const std::optional<Edit> edited =
+        scratch.isValid() ? edit(scratch, *ini, key, std::nullopt) : std::nullopt;
+    return edited ? std::optional<QString>(edited->before) : std::nullopt;
 }
 
-std::optional<QByteArray> withValue(QByteArrayView ini, const QString& key, const QString& value)
+bool setValue(const QString& path, const QString& key, const QString& value)
 {
-    std::optional<std::vector<Entry>> all = entries(ini);
-    if (!all || !isPlain(value))
-        return std::nullopt;
-    const QByteArray wanted = escapedKey(key);
-    bool replaced = false;
-    QByteArray out = SectionLine.toByteArray() + '\n';
-    for (const Entry& entry : *all) {
-        if (entry.key == wanted && replaced)
-            continue;
-        const bool ours = entry.key == wanted;
-        out += entry.key + '=' + (ours ? value.toUtf8() : entry.value) + '\n';
-        replaced = replaced || ours;
-    }
-    if (!replaced)
-        out += wanted + '=' + value.toUtf8() + '\n';
-    return out;
-}
-
-bool replace(const QString& path, const QByteArray& bytes)
-{
-    const QFileInfo info(path);
-    const QString target = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+    const QString target = targetOf(path);
     if (!QDir().mkpath(QFileInfo(target).path()))
         return false;
-    const QByteArray targetName = QFile::encodeName(target);
-    struct stat old = {};
-    const bool replacing = ::stat(targetName.constData(), &old) == 0;
-    // A read-only file stays as it is, as QSettings leaves it.
-    if (replacing && ::access(targetName.constData(), W_OK) != 0)
+    removeLeftovers(target);
+    const std::optional<QByteArray> ini = read(path);
+    if (!ini)
         return false;
-    QByteArray tempName;
-    int fd = -1;
-    for (int attempt = 0; fd < 0 && attempt < 8; ++attempt) {
-        tempName = targetName + '.' + QByteArray::number(QRandomGenerator::system()->generate(), 36);
-        fd = ::open(tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return false;
-    }
-    if (fd < 0)
-        return false;
-    bool ok = !replacing || ::fchmod(fd, old.st_mode & 07777) == 0;
-    for (qsizetype done = 0; ok && done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        ok = n > 0;
-        done += n;
-    }
-    // A disk that fills up may say so only here, when the data goes out.
-    ok = ok && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(tempName.constData(), targetName.constData()) == 0;
-    if (!ok)
-        ::unlink(tempName.constData());
-    return ok;
+    const QTemporaryDir scratch(scratchPattern(target));
+    const std::optional<Edit> edited = scratch.isValid() ? edit(scratch, *ini, key, value) : std::nullopt;
+    return edited && replace(target, scratch, edited->after);
 }
 
 } // namespace SettingsFile

@@ -39,11 +39,6 @@ bool writeStored(const QString& app, const QString& key, const QString& value)
     return settings.status() == QSettings::NoError;
 }
 
-bool storable(const QString&)
-{
-    return true;
-}
-
 } // namespace
 
 #else
@@ -54,25 +49,15 @@ namespace {
 
 // An INI file in the user's configuration folder ($XDG_CONFIG_HOME), read and replaced by the program
 // itself: QSettings would open a FIFO and wait, replace a device or a link's target, and report a failed
-// final write on a full disk as done.
+// final write on a full disk as done. QSettings parses and writes a private copy.
 std::optional<QString> readStored(const QString& app, const QString& key)
 {
-    const std::optional<QByteArray> file = SettingsFile::read(SettingsFile::path(app));
-    return file ? SettingsFile::value(*file, key) : std::nullopt;
+    return SettingsFile::value(SettingsFile::path(app), key);
 }
 
 bool writeStored(const QString& app, const QString& key, const QString& value)
 {
-    const QString path = SettingsFile::path(app);
-    const std::optional<QByteArray> file = SettingsFile::read(path);
-    const std::optional<QByteArray> written =
-        file ? SettingsFile::withValue(*file, key, value) : std::nullopt;
-    return written && SettingsFile::replace(path, *written);
-}
-
-bool storable(const QString& value)
-{
-    return SettingsFile::isPlain(value);
+    return SettingsFile::setValue(SettingsFile::path(app), key, value);
 }
 
 } // namespace
@@ -83,8 +68,7 @@ SettingsStore::SettingsStore(QString applicationName) : applicationName_(std::mo
 
 bool SettingsStore::keeps(const QString& value)
 {
-    const QString encoded = ShiftEncode(value);
-    return ShiftDecode(encoded) == value && storable(encoded);
+    return ShiftDecode(ShiftEncode(value)) == value;
 }
 
 std::optional<QString> SettingsStore::ReadSetting(const QString& key) const

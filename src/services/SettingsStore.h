@@ -13,7 +13,8 @@ public:
     explicit SettingsStore(QString applicationName);
 
     // The decoded value; "" when nothing is stored. Nothing when the store is unusable: it cannot be read,
-    // or its place holds anything but the store's own file (damaged, too large, a FIFO, a device, a folder).
+    // or its place holds anything but the store's own file (not UTF-8, too large, a FIFO, a device, a folder,
+    // or one that a write would change beyond the key).
     std::optional<QString> ReadSetting(const QString& key) const;
 
     // False when the value could not be stored (unusable store, read-only folder, full disk); the value
@@ -21,7 +22,7 @@ public:
     bool WriteSetting(const QString& key, const QString& value);
 
     // Whether a value reads back as written: the scrambling keeps only characters of the single-byte code
-    // page, up to code 170, and the store keeps what it can write plainly.
+    // page, up to code 170.
     static bool keeps(const QString& value);
 
 private:

@@ -48,6 +48,32 @@ int widenYear(int twoDigits)
     return twoDigits < 30 ? 2000 + twoDigits : 1900 + twoDigits;
 }
 
+struct Number
+{
+    int value = 0;
+    int digits = 0;
+};
+using Numbers = std::array<Number, 3>;
+
+// The date the three numbers give in an order of 'd', 'M' and 'y'; invalid when they do not fit it.
+QDate inOrder(const Numbers& numbers, const QString& order)
+{
+    int day = 0;
+    int month = 0;
+    int year = 0;
+    for (std::size_t k = 0; k < numbers.size(); ++k) {
+        const Number& n = numbers[k];
+        const QChar field = order[qsizetype(k)];
+        if (field == u'y' && (n.digits == 2 || n.digits == 4))
+            year = n.digits == 2 ? widenYear(n.value) : n.value;
+        else if (field != u'y' && n.digits <= 2)
+            (field == u'd' ? day : month) = n.value;
+        else
+            return {};
+    }
+    return QDate(year, month, day);
+}
+
 } // namespace
 
 QString dateToText(const QDate& date, const QLocale& locale, const std::function<bool(const QString&)>& keeps)
@@ -64,12 +90,7 @@ QDate textToDate(const QString& stored, const QLocale& locale)
 {
     const QString text = stored.trimmed();
     const QString pattern = locale.dateFormat(QLocale::ShortFormat);
-    struct Number
-    {
-        int value = 0;
-        int digits = 0;
-    };
-    std::array<Number, 3> numbers;
+    Numbers numbers;
     std::size_t count = 0;
     for (qsizetype i = 0; i < text.size();) {
         if (isSeparator(text[i], pattern)) {
@@ -87,23 +108,19 @@ QDate textToDate(const QString& stored, const QLocale& locale)
     }
     if (count != numbers.size())
         return {};
-    // A four-digit number first is a year, whatever the locale: the ISO form, written where the user's own
-    // form would not read back.
-    const QString order = numbers[0].digits == 4 ? QStringLiteral("yMd") : fieldOrder(pattern);
-    int day = 0;
-    int month = 0;
-    int year = 0;
-    for (std::size_t k = 0; k < numbers.size(); ++k) {
-        const Number& n = numbers[k];
-        const QChar field = order[qsizetype(k)];
-        if (field == u'y' && (n.digits == 2 || n.digits == 4))
-            year = n.digits == 2 ? widenYear(n.value) : n.value;
-        else if (field != u'y' && n.digits <= 2)
-            (field == u'd' ? day : month) = n.value;
-        else
+    const QString own = fieldOrder(pattern);
+    if (const QDate date = inOrder(numbers, own); date.isValid())
+        return date;
+    // Written under another locale: taken when the other orders agree on one date.
+    QDate other;
+    for (const QString& order : {QStringLiteral("dMy"), QStringLiteral("Mdy"), QStringLiteral("yMd")}) {
+        const QDate date = order == own ? QDate() : inOrder(numbers, order);
+        if (date.isValid() && other.isValid() && date != other)
             return {};
+        if (date.isValid())
+            other = date;
     }
-    return QDate(year, month, day);
+    return other;
 }
 
 Decision decide(const QString& stored, const QDate& today, const QLocale& locale)

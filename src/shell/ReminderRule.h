@@ -26,8 +26,9 @@ QString dateToText(const QDate& date, const QLocale& locale,
 
 // Reads a date leniently, as the platform's own conversion does: three numbers in the order of day, month and
 // year of the user's short format, separated by that format's separators or by any of " /.-"; one or two
-// digits for day and month, two or four for the year, a two-digit year in 1930 to 2029; a four-digit number
-// first is a year, then month and day (the ISO form). An invalid date for anything else.
+// digits for day and month, two or four for the year, a two-digit year in 1930 to 2029. Numbers that do not
+// fit that order are read in the one of day-month-year, month-day-year and year-month-day (the ISO form)
+// that they fit, or in which the orders they fit agree. An invalid date for anything else.
 QDate textToDate(const QString& text, const QLocale& locale);
 
 // The question, with a single carriage return between its two lines.

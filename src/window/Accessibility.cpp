@@ -7,11 +7,13 @@
 #include <QAbstractButton>
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QBasicTimer>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
@@ -344,6 +346,73 @@ private:
     bool replaying_ = false;
 };
 
+// Drops the window's description when the window first loses the activation.
+class ArrivalDescription : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::WindowDeactivate) {
+            static_cast<QWidget*>(watched)->setAccessibleDescription(QString());
+            deleteLater();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// A lone Alt, pressed and released where the key would go: Qt makes its shortcut override for a key
+// press sent by the program as for a real one, and the menu bar acts on the release.
+void pressLoneAlt(QMenuBar* menuBar)
+{
+    QWidget* target = menuBar->window()->focusWidget();
+    if (!target)
+        target = menuBar->window();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+    QCoreApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &release);
+}
+
+// A command of the bar itself leaves the focus where it was, and Qt tells a screen reader nothing when
+// the bar lets the entry go (a moment after the command): the focus is announced then, within 2 s.
+class BarRelease : public QObject
+{
+public:
+    explicit BarRelease(QMenuBar* bar) : QObject(bar), bar_(bar)
+    {
+        connect(bar, &QMenuBar::triggered, this, &BarRelease::commandDone);
+    }
+
+protected:
+    void timerEvent(QTimerEvent*) override
+    {
+        if (bar_->activeAction() && ++ticks_ < 40)
+            return;
+        timer_.stop();
+        QWidget* focus = QApplication::focusWidget();
+        if (focus && focus->window() == bar_->window() && QAccessible::isActive()) {
+            QAccessibleEvent event(focus, QAccessible::Focus);
+            QAccessible::updateAccessibility(&event);
+        }
+    }
+
+private:
+    void commandDone(QAction* action)
+    {
+        if (action->menu() || !bar_->actions().contains(action))
+            return;
+        ticks_ = 0;
+        timer_.start(50, this);
+    }
+
+    QMenuBar* bar_;
+    QBasicTimer timer_;
+    int ticks_ = 0;
+};
+
 } // namespace
 
 namespace Accessibility {
@@ -354,9 +423,18 @@ void install()
     qApp->installEventFilter(new CoverWatcher(qApp));
 }
 
-void ignoreReplayedAlt(QMenuBar* menuBar)
+void menuBarKeys(QMenuBar* menuBar)
 {
     qApp->installEventFilter(new ReplayedAltFilter(menuBar));
+    auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), menuBar->window());
+    QObject::connect(f10, &QShortcut::activated, menuBar, [menuBar] { pressLoneAlt(menuBar); });
+    new BarRelease(menuBar);
+}
+
+void describeArrival(QWidget* window, const QString& description)
+{
+    window->setAccessibleDescription(description);
+    window->installEventFilter(new ArrivalDescription(window));
 }
 
 } // namespace Accessibility

@@ -56,8 +56,11 @@ private:
         const QScreen* screen = window_->screen();
         if (!screen)
             return;
+        const QRect area = screen->availableGeometry();
         QRect outer = window_->geometry().marginsAdded(centredWith_);
-        outer.moveCenter(screen->availableGeometry().center());
+        outer.moveCenter(area.center());
+        // A window larger than the screen keeps its title bar and left edge on it.
+        outer.moveTopLeft({qMax(outer.left(), area.left()), qMax(outer.top(), area.top())});
         window_->setGeometry(outer.marginsRemoved(centredWith_));
     }
 

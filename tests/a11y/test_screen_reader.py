@@ -12,7 +12,7 @@ import time
 import tty
 
 import pyatspi
-from harness import CheckFailed, check, page_url, run, run_tool, wait_for, walk
+from harness import DIALOG_TITLE, CheckFailed, check, page_url, run, run_tool, wait_for, walk
 from private_desktop import end_group
 
 SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*?)'(?:None)? ?(?:\{.*)?$")
@@ -140,7 +140,7 @@ def a_reading_and_the_exit_screen_are_heard(s):
         # The bridge replays each key after the screen reader has seen it, the first ones late: the replayed
         # Alt of an access key must neither close the menu it opened nor reach the menu bar as a lone Alt.
         for key, heard in (("alt+f", "Exit"), ("Escape", "File"), ("Escape", "Enter Your Name"), ("alt", "File"),
-                           ("Escape", "Enter Your Name")):
+                           ("Escape", "Enter Your Name"), ("F10", "File"), ("Escape", "Enter Your Name")):
             mark = reader.mark()
             s.key(key)
             reader.hear([heard], mark, f"{heard} after {key}")
@@ -149,6 +149,10 @@ def a_reading_and_the_exit_screen_are_heard(s):
         time.sleep(1)  # the replay follows within Qt's 100 ms wait for the screen reader
         wait_for(lambda: focused(s, proc.pid) == [(pyatspi.ROLE_TEXT, "Your name")], 3,
                  "the focus to stay in the name box")
+        mark = reader.mark()
+        run_tool("xdotool", "key", "KP_Enter")  # where am I
+        reader.hear(["Enter Your Name"], mark, "where am I after Alt+D")
+        check(not reader.said("Donate", mark), f"where am I after Alt+D: {reader.lines[mark:]}")
         s.type("john")
         s.key("Tab")
         s.type("ma")
@@ -206,6 +210,34 @@ def a_reading_and_the_exit_screen_are_heard(s):
             mark = reader.mark()
             s.key("Tab")
             reader.hear([name], mark, f"Tab to {name!r}")
+        # An error box and back: the appeal was read as the screen arrived, not again on each return.
+        mark = reader.mark()
+        s.key("alt+n")
+        reader.hear(["Please Enter"], mark, "the form's error box")
+        mark = reader.mark()
+        s.key("Return")
+        reader.hear([r"\btext\b"], mark, "the field after the error box")
+        check(not reader.said(re.escape(appeal), mark), f"the appeal read again: {reader.lines[mark:]}")
+        # In a second run (a saved reading opened loads the exit screen early), the open dialog's list by ear:
+        # each saved reading named as the arrows reach it, Enter opens it (with no names, the reading stops at
+        # the first name box).
+        s.key("alt+x")
+        s.wait_exit(proc)
+        mark = reader.mark()
+        proc, _ = s.start_main()
+        reader.hear(["QZ Name Compatibility v1.15"], mark, "the second start")
+        folder = os.path.join(s.home, "readings")
+        os.makedirs(folder)
+        for name in ("alpha.num", "beta.num"):
+            open(os.path.join(folder, name), "wb").close()
+        s.key("alt+o")
+        s.type("~/readings/", win=s.wait_window(DIALOG_TITLE, proc.pid))
+        s.key("Return")
+        wait_for(lambda: any(n.name == "beta.num" for n in walk(s.app_node(proc.pid))), 10, "the folder read")
+        for key, heard in (("shift+Tab", "alpha.num"), ("Down", "beta.num"), ("Return", "Please Enter Your Name")):
+            mark = reader.mark()
+            s.key(key)
+            reader.hear([heard], mark, f"{heard} after {key} from the open dialog")
     finally:
         reader.stop()
         with reader.lock:

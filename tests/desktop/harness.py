@@ -557,21 +557,25 @@ def is_exit_screen(win):
     return window_size(win)[0] > 600
 
 
-def frame_offset_from_screen_centre(win):
-    """How far the centre of the window's frame, title bar and borders included, lies from the screen's."""
-    def out(*args):
-        return run_tool(*args).stdout
-    extents = re.findall(r"\d+", out("xprop", "-id", str(win), "_NET_FRAME_EXTENTS").partition("=")[2])
+def frame_geometry(win):
+    """The window's frame, title bar and borders included, as x, y, width, height; None before it is framed."""
+    extents = re.findall(r"\d+", run_tool("xprop", "-id", str(win), "_NET_FRAME_EXTENTS").stdout.partition("=")[2])
     if len(extents) != 4:
-        return None  # the window manager has not framed the window yet
+        return None
     left, right, top, bottom = map(int, extents)
-    info = dict(re.findall(r"^\s*([A-Za-z -]+?):\s+(-?\d+)\s*$", out("xwininfo", "-id", str(win)), re.M))
-    screen_width, screen_height = map(int, out("xdotool", "getdisplaygeometry").split())
-    frame_x = int(info["Absolute upper-left X"]) - left
-    frame_y = int(info["Absolute upper-left Y"]) - top
-    frame_width = int(info["Width"]) + left + right
-    frame_height = int(info["Height"]) + top + bottom
-    return (2 * frame_x + frame_width - screen_width) / 2, (2 * frame_y + frame_height - screen_height) / 2
+    info = dict(re.findall(r"^\s*([A-Za-z -]+?):\s+(-?\d+)\s*$", run_tool("xwininfo", "-id", str(win)).stdout, re.M))
+    return (int(info["Absolute upper-left X"]) - left, int(info["Absolute upper-left Y"]) - top,
+            int(info["Width"]) + left + right, int(info["Height"]) + top + bottom)
+
+
+def frame_offset_from_screen_centre(win):
+    """How far the centre of the window's frame lies from the screen's."""
+    frame = frame_geometry(win)
+    if frame is None:
+        return None
+    screen_width, screen_height = map(int, run_tool("xdotool", "getdisplaygeometry").stdout.split())
+    x, y, width, height = frame
+    return (2 * x + width - screen_width) / 2, (2 * y + height - screen_height) / 2
 
 
 def expect_centred(win, what):

@@ -2,7 +2,8 @@
 
 import sys
 
-from harness import MAIN_TITLE, check, expect_centred, run, stays, wait_for, window_state, x_windows
+from harness import (MAIN_TITLE, check, expect_centred, frame_geometry, run, run_tool, stays, wait_for, window_state,
+                     x_windows)
 
 
 def open_exit_screen(s, by_menu=False):
@@ -41,6 +42,23 @@ def windows_open_centred_by_their_frames(s):
     expect_centred(s.exit_screen(proc.pid), "the exit screen")
 
 
+def oversized_exit_screen_keeps_its_corner_on_screen(s):
+    # At 200 % the exit screen is wider than the 1280 x 1024 screen: at its left edge and centred in height, give
+    # or take the pixel that rounding a one-pixel border at 200 % adds.
+    s.env["QT_SCALE_FACTOR"] = "2"
+    proc = s.start()
+    main = s.wait_window(MAIN_TITLE, proc.pid)  # the only window yet: at this size both pass for the exit screen
+    s.close_window(main)
+    screen = s.wait_window(MAIN_TITLE, proc.pid, pick=lambda w: w != main)
+    width, height = map(int, run_tool("xdotool", "getdisplaygeometry").stdout.split())
+
+    def placed():
+        x, y, w, h = frame_geometry(screen)  # None, and a retry, until the window is framed
+        check(w > width and 0 <= x <= 1 and abs(y - max(0, (height - h) // 2)) <= 1, f"the frame at {x, y, w, h}")
+        return True
+    wait_for(placed, 20, "the exit screen's frame at the screen's left edge")
+
+
 def file_exit_then_close_box_ends_the_program(s):
     proc, screen = open_exit_screen(s, by_menu=True)
     s.close_window(screen)
@@ -56,4 +74,5 @@ def exit_button_by_access_key_ends_the_program(s):
 
 if __name__ == "__main__":
     sys.exit(run([close_box_shows_topmost_exit_screen, windows_open_centred_by_their_frames,
-                  file_exit_then_close_box_ends_the_program, exit_button_by_access_key_ends_the_program]))
+                  oversized_exit_screen_keeps_its_corner_on_screen, file_exit_then_close_box_ends_the_program,
+                  exit_button_by_access_key_ends_the_program]))

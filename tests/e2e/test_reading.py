@@ -2,7 +2,11 @@
 
 import sys
 
-from harness import check, run, stays, wait_for, x_windows, BOX_TITLE
+import gi
+from harness import check, frame_geometry, run, stays, wait_for, window_size, x_windows, BOX_TITLE
+
+gi.require_version("PangoCairo", "1.0")
+from gi.repository import Pango, PangoCairo  # noqa: E402
 
 
 def expect_result(s, pid, you, partner, level, timeout=10.0):
@@ -81,7 +85,21 @@ def empty_partner_name_is_reported(s):
     wait_for(lambda: s.name_boxes(proc.pid) == ["john", "mary"], 5, "the partner's name in the second box")
 
 
+def message_box_title_fits(s):
+    proc, win = s.start_main()
+    s.key("alt+g")  # "Please Enter Your Name", the narrowest box
+    box = s.message_box(proc.pid)
+    x, y, width, height = wait_for(lambda: frame_geometry(box), 10, "the message box's frame")
+    # The title in openbox's font (its default rc.xml) beside its icon and three buttons, each narrower than the
+    # title bar (with the lower border) is high.
+    layout = Pango.Layout.new(PangoCairo.FontMap.get_default().create_context())
+    layout.set_font_description(Pango.FontDescription.from_string("sans Bold 8"))
+    layout.set_text(BOX_TITLE, -1)
+    needed = layout.get_pixel_size()[0] + 5 * (height - window_size(box)[1])
+    check(width >= needed, f"the title needs a box {needed} px wide, it is {width}")
+
+
 if __name__ == "__main__":
     sys.exit(run([reading_by_access_key_and_back, reading_by_space_on_the_button,
                   reading_by_enter_on_the_button, digit_is_refused_with_a_message,
-                  empty_partner_name_is_reported]))
+                  empty_partner_name_is_reported, message_box_title_fits]))

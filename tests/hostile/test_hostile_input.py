@@ -69,10 +69,6 @@ def start_on_damaged_settings(s, content):
     still_types(s, proc.pid)
 
 
-def settings_binary(s):
-    start_on_damaged_settings(s, b"\x00\xff\xfe[\x00]\x01" * 512)
-
-
 def settings_damaged(s):
     start_on_damaged_settings(s, b"[Settings\n%99%CA=\"\\x\n=\n\xe2\x84[Settings]\n\xe2")
 
@@ -108,5 +104,4 @@ def sparse_2gb_reading(s):
 
 
 if __name__ == "__main__":
-    sys.exit(run([paste_100000_characters, names_from_every_plane, settings_binary, settings_damaged,
-                  sparse_2gb_reading]))
+    sys.exit(run([paste_100000_characters, names_from_every_plane, settings_damaged, sparse_2gb_reading]))

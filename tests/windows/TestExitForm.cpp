@@ -286,21 +286,15 @@ void TestExitForm::submissionCheck_data()
 
     const QString proper = QStringLiteral("Please Enter Proper Email Address");
     const QString yourMessage = QStringLiteral("Please Enter Your Message");
-    const QString friendsName = QStringLiteral("Please Enter Your Friend's Name");
     auto form = [](const char* name, const char* email, const char* friendName, const char* friendEmail) {
         return QStringList{QString::fromUtf8(name), QString::fromUtf8(email), QString::fromUtf8(friendName),
                            QString::fromUtf8(friendEmail)};
     };
 
-    // The full table of checks is the core's; these rows wire each step of a press.
+    // The full table of checks is the core's; these rows wire the fields to it.
     QTest::newRow("untouched form") << QStringList{} << QString() << proper;
-    QTest::newRow("e-mail checked before name")
-        << form("Your Name", "a@b", "Bob", "b@c.d") << QString() << proper;
     QTest::newRow("message emptied and left")
         << form("Ann", "a@b.c", "Bob", "b@c.d") << QStringLiteral("Your Message") << yourMessage;
-    QTest::newRow("friend's name empty") << form("Ann", "a@b.c", "", "b@c.d") << QString() << friendsName;
-    QTest::newRow("too long to send") << form("Ann", "a@b.c", "Bob", "b@c.d") << QString(3000, u'x')
-                                      << QStringLiteral("Please Enter Shorter Details");
 }
 
 // The first fault found is reported, nothing opens, and the form and focus stay as they were.

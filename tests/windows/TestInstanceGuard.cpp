@@ -2,19 +2,23 @@
 
 #include "PrivateMount.h"
 
+#include "services/BaseDirs.h"
 #include "services/LockFileInstanceGuard.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <pwd.h>
 #include <unistd.h>
 
 namespace {
+
+// Anyone but root mounts the test's own /run in a user namespace of its own.
+const bool mayMount = ::geteuid() == 0 || enterUserNamespace();
 
 QString uniqueName()
 {
@@ -23,8 +27,7 @@ QString uniqueName()
 }
 
 // Makes a folder of the kind a row names: "private" (the user's, rwx------), "open" (rwxr-xr-x) or
-// "another user's" (owned by nobody, rwxrwxrwx, as Qt's fallback left by another user); any other kind,
-// nothing.
+// "another user's" (owned by nobody, rwxrwxrwx); any other kind, nothing.
 QString makeFolder(const QString& path, const QString& kind)
 {
     const bool others = kind == u"another user's";
@@ -46,9 +49,11 @@ private slots:
     void claim();
     void runtimeFolder_data();
     void runtimeFolder();
+    void baseDirs_data();
+    void baseDirs();
 
 private:
-    QTemporaryDir temp_; // the temporary folder, where Qt falls back for a runtime folder
+    QTemporaryDir temp_; // the test's cache folder
 };
 
 void TestInstanceGuard::claim_data()
@@ -112,52 +117,49 @@ void TestInstanceGuard::claim()
 
 // The lock lives only where no one else can place or remove it, and in the same folder however the copy
 // was started: from the session, or through su, ssh or cron without the session's variable or with
-// another user's left in it. Where another user made Qt's folder first, a folder of the program's own.
+// another user's left in it. Else a folder of the program's own, which nothing at its name switches off.
 void TestInstanceGuard::runtimeFolder_data()
 {
-    QTest::addColumn<QString>("variable");      // XDG_RUNTIME_DIR: a folder as makeFolder makes, or "unset"
-    QTest::addColumn<QString>("sessionFolder"); // /run/user/<uid>
-    QTest::addColumn<bool>("qtFolderTaken");    // another user made the folder Qt falls back on
-    QTest::addColumn<QString>("lockIn");        // "variable", "session", "Qt's" or "own"
-    QTest::newRow("from the session") << "private"
-                                      << "private" << false << "variable";
-    QTest::newRow("unset") << "unset"
-                           << "private" << false << "session";
-    QTest::newRow("an open folder") << "open"
-                                    << "private" << false << "session";
-    QTest::newRow("another user's") << "another user's"
-                                    << "private" << false << "session";
-    QTest::newRow("unset, no session folder") << "unset"
-                                              << "none" << false << "Qt's";
-    QTest::newRow("unset, open session folder") << "unset"
-                                                << "open" << false << "Qt's";
-    QTest::newRow("another user's session folder") << "unset"
-                                                   << "another user's" << false << "Qt's";
-    QTest::newRow("Qt's folder taken") << "unset"
-                                       << "none" << true << "own";
+    // XDG_RUNTIME_DIR (a folder as makeFolder makes, "unset" or "relative"), /run/user/<uid>, what sits at
+    // <cache>/<name>-lock (a folder kind, "file", "link" or "no home") and where the lock goes ("variable",
+    // "session", "own", "beside" it, or "nowhere")
+    QTest::addColumn<QStringList>("setup");
+    QTest::newRow("from the session") << QStringList{"private", "private", "", "variable"};
+    QTest::newRow("unset") << QStringList{"unset", "private", "", "session"};
+    QTest::newRow("an open folder") << QStringList{"open", "private", "", "session"};
+    QTest::newRow("another user's") << QStringList{"another user's", "private", "", "session"};
+    QTest::newRow("relative") << QStringList{"relative", "none", "", "own"};
+    QTest::newRow("unset, no session folder") << QStringList{"unset", "none", "", "own"};
+    QTest::newRow("unset, open session folder") << QStringList{"unset", "open", "", "own"};
+    QTest::newRow("another user's session folder") << QStringList{"unset", "another user's", "", "own"};
+    QTest::newRow("own folder open") << QStringList{"unset", "none", "open", "own"};
+    QTest::newRow("a file at the own folder") << QStringList{"unset", "none", "file", "beside"};
+    QTest::newRow("a dangling link there") << QStringList{"unset", "none", "link", "beside"};
+    QTest::newRow("another user's folder there") << QStringList{"unset", "none", "another user's", "beside"};
+    QTest::newRow("no writable home") << QStringList{"unset", "none", "no home", "nowhere"};
 }
 
 void TestInstanceGuard::runtimeFolder()
 {
-    QFETCH(QString, variable);
-    QFETCH(QString, sessionFolder);
-    QFETCH(bool, qtFolderTaken);
-    QFETCH(QString, lockIn);
+    QFETCH(QStringList, setup);
+    const QString &variable = setup[0], &sessionFolder = setup[1], &atOwnPlace = setup[2], &lockIn = setup[3];
 
+    if (::geteuid() != 0 && setup.contains(u"another user's"))
+        QSKIP("only root can give a folder to another user");
     // The session folders under /run/user are the test's own, on a tmpfs only this test sees.
-    if (::geteuid() != 0)
-        QSKIP("making session folders and other users' folders needs root");
+    if (!mayMount)
+        QSKIP("no user namespace of the test's own here (switched off, or a chroot); as root every row runs");
     static const bool runMounted = mountPrivateTmpfs(QStringLiteral("/run"), "mode=0755");
     QVERIFY(runMounted);
-    // Set by the row, not by initTestCase: a slot missing from a stale moc output is skipped without a
-    // word, and Qt's fallback would then land in the shared /tmp. Every folder below is made in this one.
     QVERIFY(temp_.isValid());
-    qputenv("TMPDIR", QFile::encodeName(temp_.path()));
-    QCOMPARE(QDir::tempPath(), temp_.path());
-    const QString cache = temp_.filePath(QStringLiteral("cache"));
+    const QString app = uniqueName();
+    const QString cache = atOwnPlace == u"no home" ? "/dev/null/cache" : temp_.filePath("cache");
     qputenv("XDG_CACHE_HOME", QFile::encodeName(cache));
-    const passwd* user = ::getpwuid(::geteuid());
-    QVERIFY(user);
+    const QString own = cache + u'/' + app + QStringLiteral("-lock");
+    QDir().mkpath(cache);
+    QVERIFY(atOwnPlace != u"file" || QFile(own).open(QIODevice::WriteOnly));
+    QVERIFY(atOwnPlace != u"link" || QFile::link(temp_.filePath("nothing"), own));
+    QCOMPARE(makeFolder(own, atOwnPlace), own);
 
     QTemporaryDir variableParent;
     QVERIFY(variableParent.isValid());
@@ -165,34 +167,53 @@ void TestInstanceGuard::runtimeFolder()
     const QString sessionPath = QStringLiteral("/run/user/%1").arg(::geteuid());
     QVERIFY(QDir(sessionPath).removeRecursively());
     const QString session = makeFolder(sessionPath, sessionFolder);
-    const QString qtFolder =
-        temp_.filePath(QStringLiteral("runtime-") + QString::fromLocal8Bit(user->pw_name));
-    QVERIFY(QDir(qtFolder).removeRecursively());
     QVERIFY(!variableFolder.isEmpty() && !session.isEmpty());
-    if (qtFolderTaken)
-        QCOMPARE(makeFolder(qtFolder, QStringLiteral("another user's")), qtFolder);
     if (variable == u"unset")
         qunsetenv("XDG_RUNTIME_DIR");
     else
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(variableFolder));
+        qputenv("XDG_RUNTIME_DIR",
+                variable == u"relative" ? app.toUtf8() : QFile::encodeName(variableFolder));
 
-    const QString app = uniqueName();
-    const QString own = cache + u'/' + app + QStringLiteral("-lock");
+    for (int copy = 0; lockIn == u"nowhere" && copy < 2; ++copy)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Cannot check for another running copy"));
     LockFileInstanceGuard guard(app);
     QVERIFY(guard.claim());
 
     const QString expected = lockIn == u"variable"  ? variableFolder
                              : lockIn == u"session" ? session
-                             : lockIn == u"Qt's"    ? qtFolder
-                                                    : own;
-    for (const QString& folder : {variableFolder, session, qtFolder, own})
+                             : lockIn == u"own"     ? own
+                             : lockIn == u"beside"  ? own + QStringLiteral("-1")
+                                                    : QString();
+    for (const QString& folder : {variableFolder, session, own, own + QStringLiteral("-1")})
         QCOMPARE(QFile::exists(folder + u'/' + app + QStringLiteral(".lock")), folder == expected);
     QVERIFY(!(QFile::permissions(expected) & (QFile::ReadGroup | QFile::ReadOther)));
+    // Nothing is made relative to the folder the test runs in.
+    QVERIFY(!QFile::exists(app));
     // A second copy started the same way is refused; the program's own folder goes with its lock.
     LockFileInstanceGuard second(app);
-    QVERIFY(!second.claim());
+    QCOMPARE(second.claim(), lockIn == u"nowhere");
     guard.release();
-    QVERIFY(!QFile::exists(own));
+    QVERIFY(!QFile::exists(expected) || !expected.startsWith(cache));
+}
+
+// Each folder from its variable: an absolute path as it is, anything else the default ("~": home).
+void TestInstanceGuard::baseDirs_data()
+{
+    QTest::addColumn<QByteArray>("value");    // of all three variables
+    QTest::addColumn<QStringList>("folders"); // configuration, cache, runtime
+    QTest::newRow("absolute") << QByteArray("/srv/x") << QStringList{"/srv/x", "/srv/x", "/srv/x"};
+    QTest::newRow("relative") << QByteArray("x") << QStringList{"~/.config", "~/.cache", ""};
+    QTest::newRow("empty") << QByteArray() << QStringList{"~/.config", "~/.cache", ""};
+}
+
+void TestInstanceGuard::baseDirs()
+{
+    QFETCH(QByteArray, value);
+    QFETCH(QStringList, folders);
+    for (const char* variable : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"})
+        qputenv(variable, value);
+    const QStringList found = {BaseDirs::configHome(), BaseDirs::cacheHome(), BaseDirs::runtimeDir()};
+    QCOMPARE(found, folders.replaceInStrings(QStringLiteral("~"), QDir::homePath()));
 }
 
 QTEST_GUILESS_MAIN(TestInstanceGuard)
