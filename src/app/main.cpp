@@ -15,6 +15,7 @@
 #include "services/MutexInstanceGuard.h"
 using PlatformInstanceGuard = MutexInstanceGuard;
 #else
+#include "services/BaseDirs.h"
 #include "services/LockFileInstanceGuard.h"
 using PlatformInstanceGuard = LockFileInstanceGuard;
 #endif
@@ -79,6 +80,10 @@ int main(int argc, char* argv[])
         sayNoDisplay();
         return 2;
     }
+#ifndef Q_OS_WIN
+    // Before Qt reads them, as Qt makes the runtime folder while the application object is made.
+    BaseDirs::dropRelative();
+#endif
     // The program takes no command line of its own; QApplication keeps only Qt's options.
     qtMessages = qInstallMessageHandler(noDisplayAnswered);
     QApplication app(argc, argv);
