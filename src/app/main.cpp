@@ -29,7 +29,6 @@ namespace {
 
 const char* programPath = "";
 QtMessageHandler qtMessages = nullptr;
-bool displayUnanswered = false;
 
 void sayNoDisplay()
 {
@@ -60,6 +59,7 @@ bool hasDisplay()
 void noDisplayAnswered(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
 #if defined(Q_OS_LINUX) || defined(Q_OS_FREEBSD)
+    static bool displayUnanswered = false;
     if (message.startsWith(QLatin1String("could not connect to display")) ||
         message.startsWith(QLatin1String("Failed to create wl_display")))
         displayUnanswered = true;
