@@ -15,6 +15,7 @@
 #include "services/MutexInstanceGuard.h"
 using PlatformInstanceGuard = MutexInstanceGuard;
 #else
+#include "services/BaseDirs.h"
 #include "services/LockFileInstanceGuard.h"
 using PlatformInstanceGuard = LockFileInstanceGuard;
 #endif
@@ -52,12 +53,17 @@ bool hasDisplay()
 #endif
 }
 
-// Installed while the application object is made. There Qt's one fatal error on Linux is that no display
-// answered (a DISPLAY naming no server, a WAYLAND_DISPLAY naming no compositor): said as without one.
+// Installed while the application object is made. When no display answered (a DISPLAY naming no server, a
+// WAYLAND_DISPLAY naming no compositor), Qt's platform plugin says so before the fatal error that follows:
+// that error is said as without a display. Any other (a plugin missing or failing to load) keeps Qt's words.
 void noDisplayAnswered(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
 #if defined(Q_OS_LINUX) || defined(Q_OS_FREEBSD)
-    if (type == QtFatalMsg) {
+    static bool displayUnanswered = false;
+    if (message.startsWith(QLatin1String("could not connect to display")) ||
+        message.startsWith(QLatin1String("Failed to create wl_display")))
+        displayUnanswered = true;
+    if (type == QtFatalMsg && displayUnanswered) {
         sayNoDisplay();
         std::_Exit(2);
     }
@@ -74,6 +80,10 @@ int main(int argc, char* argv[])
         sayNoDisplay();
         return 2;
     }
+#ifndef Q_OS_WIN
+    // Before Qt reads them, as Qt makes the runtime folder while the application object is made.
+    BaseDirs::dropRelative();
+#endif
     // The program takes no command line of its own; QApplication keeps only Qt's options.
     qtMessages = qInstallMessageHandler(noDisplayAnswered);
     QApplication app(argc, argv);
@@ -97,6 +107,6 @@ int main(int argc, char* argv[])
     ImmediateProcessExit process;
     Forms forms({messages, files, browser, settings, instance, clock, random, process});
 
-    forms.startup();
+    forms.start();
     return app.exec();
 }

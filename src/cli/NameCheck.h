@@ -9,14 +9,14 @@
 class NameCheck
 {
 public:
-    // Decodes bytes, then upper-cases and trims them into name with NameRules::normalize. Returns what
-    // is wrong, starting with whose ("your name is empty or only spaces"), or an empty string.
-    QString prepare(QByteArrayView bytes, const QString& whose, QString& name);
-
-    // Both names of a reading, your name first; what is wrong with the first that fails, or "".
+    // Both names of a reading, your name first, decoded, upper-cased and trimmed with
+    // NameRules::normalize. Returns what is wrong with the first that fails, starting with whose ("your
+    // name is empty or only spaces"), or an empty string.
     QString preparePair(QByteArrayView yours, QByteArrayView partners, QString& yourName,
                         QString& partnersName);
 
 private:
+    QString prepare(QByteArrayView bytes, const QString& whose, QString& name);
+
     QString decoded_; // kept between names so that its storage is reused
 };

@@ -2,17 +2,14 @@
 
 #include "ReferAFriend.h"
 #include "common/AppInfo.h"
-#include "common/Text.h"
-#include "shell/Forms.h"
 #include "web/PromoDraw.h"
 #include "web/PromoTexts.h"
+#include "web/modHelp.h"
 #include "widgets/CaptionFrame.h"
 #include "widgets/LinkCheckBox.h"
 #include "widgets/LinkLabel.h"
 #include "window/Accessibility.h"
-#include "window/AppIcon.h"
 #include "window/FirstLineValidator.h"
-#include "window/HintFilter.h"
 #include "window/KeyFilter.h"
 #include "window/ScreenCentre.h"
 #include "window/TopmostWindow.h"
@@ -54,7 +51,8 @@ bool isLineBreakKey(const QKeyEvent* key)
 
 } // namespace
 
-frmExitScreen::frmExitScreen(Forms& forms) : QWidget(nullptr), forms_(forms)
+frmExitScreen::frmExitScreen(const Services& services, modHelp& pages, const QIcon& icon)
+    : QWidget(nullptr), services_(services), pages_(pages), icon_(icon)
 {
     setObjectName(QStringLiteral("frmExitScreen"));
     TopmostWindow::prepare(this);
@@ -110,7 +108,6 @@ void frmExitScreen::buildReferAFriend()
     Frame2 = navyFrame(this, "Frame2", QStringLiteral("Refer A Friend"), 120, 3240, 7065, 1455);
     auto field = [this](const char* name, const QString& hint, int left, int top) {
         auto* box = place(new QLineEdit(hint, Frame2), name, left, top, 3375, 285);
-        HintFilter::install(box, hint);
         box->setValidator(new FirstLineValidator(box));
         return box;
     };
@@ -118,6 +115,14 @@ void frmExitScreen::buildReferAFriend()
     txtEmail = field("txtEmail", ReferAFriend::emailHint(), 3600, 360);
     txtFriendName = field("txtFriendName", ReferAFriend::friendNameHint(), 85, 720);
     txtFriendEmail = field("txtFriendEmail", ReferAFriend::friendEmailHint(), 3600, 720);
+    HintFilter::install(
+        txtName, [this] { txtName_GotFocus(); }, [this] { txtName_LostFocus(); });
+    HintFilter::install(
+        txtEmail, [this] { txtEmail_GotFocus(); }, [this] { txtEmail_LostFocus(); });
+    HintFilter::install(
+        txtFriendName, [this] { txtFriendName_GotFocus(); }, [this] { txtFriendName_LostFocus(); });
+    HintFilter::install(
+        txtFriendEmail, [this] { txtFriendEmail_GotFocus(); }, [this] { txtFriendEmail_LostFocus(); });
     KeyFilter::install(txtEmail, [this](char16_t& keyAscii) { txtEmail_KeyPress(keyAscii); });
     KeyFilter::install(txtFriendEmail, [this](char16_t& keyAscii) { txtFriendEmail_KeyPress(keyAscii); });
     // The fields have no labels, and their hints vanish on entry: the names stay.
@@ -136,7 +141,8 @@ void frmExitScreen::buildReferAFriend()
     txtMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtMessage->setTabChangesFocus(true);
     txtMessage->installEventFilter(this);
-    HintFilter::install(txtMessage, ReferAFriend::messageHint());
+    HintFilter::install(
+        txtMessage, [this] { txtMessage_GotFocus(); }, [this] { txtMessage_LostFocus(); });
     setMessageText(ReferAFriend::initialMessage());
     txtMessage->setAccessibleName(QStringLiteral("Your message"));
     txtMessage->setAccessibleDescription(QStringLiteral(
@@ -171,11 +177,10 @@ void frmExitScreen::Form_Load()
     lblExitScreenCaption->setText(AppInfo::windowTitle());
     lblExitScreenCaption->adjustSize();
 
-    const QIcon icon = appIcon();
-    setWindowIcon(icon);
-    picExitScreenIcon->setPixmap(icon.pixmap(32, 32));
+    setWindowIcon(icon_);
+    picExitScreenIcon->setPixmap(icon_.pixmap(32, 32));
 
-    RandomSource& random = forms_.services().random;
+    RandomSource& random = services_.random;
     random.seedFromClock();
     const auto captions = PromoTexts::exitCaptions();
     Label2->setText(captions[static_cast<std::size_t>(PromoDraw::exitCaptionIndex(random.next()))]);
@@ -197,18 +202,18 @@ void frmExitScreen::showEvent(QShowEvent* event)
 
 void frmExitScreen::Form_Unload()
 {
-    forms_.EndProgram();
+    emit endRequested();
 }
 
 void frmExitScreen::closeEvent(QCloseEvent* event)
 {
     event->accept();
-    forms_.unload(Forms::Id::ExitScreen);
+    emit closed();
 }
 
 void frmExitScreen::cmdClose_Click()
 {
-    forms_.EndProgram();
+    emit endRequested();
 }
 
 void frmExitScreen::Check1_Click()
@@ -216,13 +221,13 @@ void frmExitScreen::Check1_Click()
     // The box behaves as a push button: each click opens the page and leaves it unchecked.
     if (Check1->isChecked()) {
         Check1->setChecked(false);
-        forms_.pages().OpenHomePage();
+        pages_.OpenHomePage();
     }
 }
 
 void frmExitScreen::lblGoToHome_Click()
 {
-    forms_.pages().OpenSoftwaresPage();
+    pages_.OpenSoftwaresPage();
 }
 
 void frmExitScreen::cmdSubmit_Click()
@@ -232,14 +237,14 @@ void frmExitScreen::cmdSubmit_Click()
     tellAFriend_.strTAFMessage = Text::trimSpaces(messageText());
     tellAFriend_.strTAFFriendName = Text::trimSpaces(txtFriendName->text());
     tellAFriend_.strTAFFriendEmail = Text::trimSpaces(txtFriendEmail->text());
-    tellAFriend_.SubmitTellAFriend(forms_.services().messages, forms_.pages(), this);
+    tellAFriend_.SubmitTellAFriend(services_.messages, pages_, this);
 }
 
 void frmExitScreen::emailKeyPress(QLineEdit* field, char16_t& keyAscii)
 {
     if (keyAscii != u' ')
         return;
-    forms_.services().messages.error(this, ReferAFriend::noSpaceMessage());
+    services_.messages.error(this, ReferAFriend::noSpaceMessage());
     keyAscii = 0;
     field->setFocus();
 }

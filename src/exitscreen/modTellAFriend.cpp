@@ -13,5 +13,6 @@ void modTellAFriend::SubmitTellAFriend(MessageService& messages, modHelp& pages,
         messages.error(owner, problem);
         return;
     }
-    pages.OpenWebPage(ReferAFriend::address(values));
+    strTAFURL = ReferAFriend::address(values);
+    pages.OpenWebPage(strTAFURL);
 }

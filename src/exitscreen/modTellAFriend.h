@@ -15,6 +15,8 @@ public:
     QString strTAFMessage;
     QString strTAFFriendName;
     QString strTAFFriendEmail;
+    // The address opened by the last press that passed.
+    QString strTAFURL;
 
     // Checks the values of the last press; shows the first problem, or opens the page.
     void SubmitTellAFriend(MessageService& messages, modHelp& pages, QWidget* owner);

@@ -2,15 +2,9 @@
 
 #include "CodePage.h"
 #include "ShiftCodec.h"
+#include "common/RegularFile.h"
 
 #include <QFile>
-#include <QFileInfo>
-
-#ifndef Q_OS_WIN
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace SavedReading {
 
@@ -67,26 +61,8 @@ std::optional<Lines> readLines(QIODevice& device)
 std::optional<Lines> readFile(const QString& path)
 {
     QFile file;
-#ifdef Q_OS_WIN
-    // Only a regular file is read: a folder fails, and a device or pipe would block or never end.
-    if (!QFileInfo(path).isFile())
+    if (!RegularFile::open(file, path))
         return std::nullopt;
-    file.setFileName(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-#else
-    // Opened without waiting for a writer, then judged by what was opened: the path may have become a FIFO
-    // since the dialog saw a file.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    struct stat info = {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
-        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return std::nullopt;
-    }
-#endif
     return readLines(file);
 }
 

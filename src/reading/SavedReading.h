@@ -11,9 +11,8 @@ class QIODevice;
 // birth month, day and year scrambled with ShiftEncode.
 namespace SavedReading {
 
-// The lines of a reading as the program has always held them, in seven slots: lines 1 to 6 go to
-// positions 0 to 5. Position 6 is never filled, since the seventh line is never read; it stays "".
-using Lines = std::array<QString, 7>;
+// Lines 1 to 6 of a reading, at positions 0 to 5; the rest of the file is never read.
+using Lines = std::array<QString, 6>;
 
 struct BirthDate
 {

@@ -4,8 +4,8 @@
 #include "SavedReading.h"
 #include "common/AppInfo.h"
 #include "reading/Compatibility.h"
-#include "shell/Forms.h"
 #include "web/PromoTexts.h"
+#include "web/modHelp.h"
 #include "widgets/CaptionFrame.h"
 #include "widgets/LinkLabel.h"
 #include "window/Accessibility.h"
@@ -55,7 +55,8 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, int l, int
 
 } // namespace
 
-frmMain::frmMain(Forms& forms) : QMainWindow(nullptr), forms_(forms), messages_(forms.services().messages)
+frmMain::frmMain(const Services& services, modHelp& pages)
+    : QMainWindow(nullptr), messages_(services.messages), files_(services.files), pages_(pages)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(AppInfo::windowTitle());
@@ -105,38 +106,37 @@ void frmMain::buildMenus()
     nuFile->setObjectName(QStringLiteral("nuFile"));
     QAction* mnuExit = nuFile->addAction(QStringLiteral("E&xit"));
     mnuExit->setObjectName(QStringLiteral("mnuExit"));
-    connect(mnuExit, &QAction::triggered, this, [this] { forms_.unload(Forms::Id::Main); });
+    connect(mnuExit, &QAction::triggered, this, &frmMain::closed);
 
     QMenu* mnuHelp = bar->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    modHelp& pages = forms_.pages();
     auto entry = [](QMenu* menu, const char* name, const QString& caption) {
         QAction* action = menu->addAction(caption);
         action->setObjectName(QLatin1String(name));
         return action;
     };
     connect(entry(mnuHelp, "mnuOnline", QStringLiteral("&Online Help")), &QAction::triggered, this,
-            [&pages] { pages.OpenHelpPage(); });
+            [this] { pages_.OpenHelpPage(); });
     connect(entry(mnuHelp, "mnuVisit", QStringLiteral("&Visit Us Online")), &QAction::triggered, this,
-            [&pages] { pages.OpenHomePage(); });
+            [this] { pages_.OpenHomePage(); });
     // Two separators of the Help menu, although their names say File.
     mnuHelp->addSeparator()->setObjectName(QStringLiteral("mnuFileSep1"));
     connect(entry(mnuHelp, "mnuUpdate", QStringLiteral("&Check for Software Update")), &QAction::triggered,
-            this, [&pages] { pages.OpenDownloadPage(); });
+            this, [this] { pages_.OpenDownloadPage(); });
     mnuHelp->addSeparator()->setObjectName(QStringLiteral("mnuFileSep2"));
     connect(entry(mnuHelp, "mnuAbout", QStringLiteral("&About Software")), &QAction::triggered, this,
-            [this] { forms_.showAbout(); });
+            [this] { emit aboutRequested(); });
 
     QAction* mnuDonate = bar->addAction(QStringLiteral("&Donate"));
     mnuDonate->setObjectName(QStringLiteral("mnuDonate"));
-    connect(mnuDonate, &QAction::triggered, this, [&pages] { pages.OpenDonatePage(); });
+    connect(mnuDonate, &QAction::triggered, this, [this] { pages_.OpenDonatePage(); });
     // The window is built with this entry hidden; its action stays wired for when it is shown. A menu
     // bar claims the access key of every action it holds, hidden ones too, and Alt+O would then clash
     // with the open button's, so the hidden entry is kept off the bar rather than merely invisible.
     auto* mnuMakeMoney = new QAction(QStringLiteral("Make Money &Online"), this);
     mnuMakeMoney->setObjectName(QStringLiteral("mnuMakeMoney"));
     mnuMakeMoney->setVisible(false);
-    connect(mnuMakeMoney, &QAction::triggered, this, [&pages] { pages.OpenFullyBrandedPage(); });
+    connect(mnuMakeMoney, &QAction::triggered, this, [this] { pages_.OpenFullyBrandedPage(); });
 }
 
 void frmMain::buildPromotions(QWidget* client)
@@ -146,7 +146,7 @@ void frmMain::buildPromotions(QWidget* client)
     Label61->setFont(WidgetSetup::pointFont(verdana(), 8.25, true, true));
     setTextColour(Label61, Qt::white);
     Label61->describeLink(QStringLiteral("the home page"));
-    connect(Label61, &LinkLabel::clicked, this, [this] { forms_.pages().OpenHomePage(); });
+    connect(Label61, &LinkLabel::clicked, this, [this] { pages_.OpenHomePage(); });
 
     fraFullBrand = place(new QFrame(client), "fraFullBrand", 0, 4200, 7185, 855);
     fill(fraFullBrand, WindowColour);
@@ -167,8 +167,8 @@ void frmMain::buildPromotions(QWidget* client)
     lblCobrand->describeLink(QStringLiteral("the page of the co-branding offer"));
     // Only the offer in front can be clicked, so only it is reached by Tab.
     lblFullBrand->setFocusPolicy(Qt::NoFocus);
-    connect(lblFullBrand, &LinkLabel::clicked, this, [this] { forms_.pages().OpenFullyBrandedPage(); });
-    connect(lblCobrand, &LinkLabel::clicked, this, [this] { forms_.pages().OpenCoBrandPage(); });
+    connect(lblFullBrand, &LinkLabel::clicked, this, [this] { pages_.OpenFullyBrandedPage(); });
+    connect(lblCobrand, &LinkLabel::clicked, this, [this] { pages_.OpenCoBrandPage(); });
 }
 
 void frmMain::buildNamesPage(QWidget* client)
@@ -368,7 +368,7 @@ void frmMain::cmdOpen_Click()
 {
     const OpenFileRequest CD{QStringLiteral("Select the source file"),
                              QStringLiteral("QZ Free Numeris Pro (*.num)"), QStringLiteral("num")};
-    const std::optional<QString> path = forms_.services().files.openFile(this, CD);
+    const std::optional<QString> path = files_.openFile(this, CD);
     if (!path)
         return;
     if (!SavedReading::hasNumEnding(*path)) {
@@ -386,9 +386,7 @@ void frmMain::cmdOpen_Click()
     cboDate->setEditText(date.day);
     cboYear->setEditText(date.year);
     cmdNext_Click();
-    // The start-up window is never shown, so only the exit screen is hidden; loading it now draws its
-    // caption and shows it for a moment.
-    forms_.loadAndHideExitScreen();
+    emit readingOpened();
 }
 
 void frmMain::showOffer(StripOffer offer)
@@ -408,11 +406,11 @@ void frmMain::showOffer(StripOffer offer)
 
 void frmMain::Form_Unload()
 {
-    forms_.loadAndShowExitScreen();
+    emit unloaded();
 }
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
     event->accept();
-    forms_.unload(Forms::Id::Main);
+    emit closed();
 }

@@ -1,14 +1,13 @@
 #pragma once
 
 #include "services/Services.h"
-#include "shell/Form.h"
 #include "web/PromoDraw.h"
+#include "window/Form.h"
 
 #include <QMainWindow>
 
 #include <array>
 
-class Forms;
 class LinkLabel;
 class QAction;
 class QComboBox;
@@ -18,21 +17,31 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class modHelp;
 
 // The main window: the names page and the result page in one rectangle, switched by z-order.
 class frmMain : public QMainWindow, public Form
 {
     Q_OBJECT
 public:
-    explicit frmMain(Forms& forms);
+    frmMain(const Services& services, modHelp& pages);
 
     void Form_Load() override;
-    // Close sequence: show the exit screen (the start-up window, never shown, needs no hiding); the window
-    // is then unloaded.
+    // Close sequence: announces the unload, which shows the exit screen.
     void Form_Unload() override;
 
     // Brings one offer of the promotional strip to the front.
     void showOffer(StripOffer offer);
+
+signals:
+    // The user closed the window (close box or File > Exit): it is to be unloaded.
+    void closed();
+    // The window is being unloaded.
+    void unloaded();
+    // The user asked for the About window.
+    void aboutRequested();
+    // A saved reading was opened and read (the other windows are then hidden).
+    void readingOpened();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -57,8 +66,9 @@ private:
     void buildBirthDay(QWidget* client);
     void nameKeyPress(QLineEdit* box, char16_t& keyAscii);
 
-    Forms& forms_;
     MessageService& messages_;
+    FileDialogService& files_;
+    modHelp& pages_;
     bool shown_ = false;
 
     LinkLabel* Label61 = nullptr;

@@ -29,4 +29,13 @@ QString runtimeDir()
     return absoluteOr("XDG_RUNTIME_DIR", QString());
 }
 
+void dropRelative()
+{
+    for (const char* variable :
+         {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME", "XDG_RUNTIME_DIR"}) {
+        if (qEnvironmentVariableIsSet(variable) && !QDir::isAbsolutePath(qEnvironmentVariable(variable)))
+            qunsetenv(variable);
+    }
+}
+
 } // namespace BaseDirs

@@ -11,4 +11,8 @@ QString configHome();
 QString cacheHome();
 QString runtimeDir();
 
+// Removes from the environment every base-directory variable whose value is not an absolute path, so that
+// Qt ignores it too: Qt 6.4 would make a relative XDG_RUNTIME_DIR in the working folder.
+void dropRelative();
+
 } // namespace BaseDirs

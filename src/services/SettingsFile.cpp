@@ -1,6 +1,7 @@
 #include "SettingsFile.h"
 
 #include "BaseDirs.h"
+#include "common/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -172,28 +173,13 @@ std::optional<QByteArray> read(const QString& path)
         const bool noFile = errno == ENOENT && ::lstat(name.constData(), &info) != 0 && errno == ENOENT;
         return noFile ? std::optional<QByteArray>(QByteArray()) : std::nullopt;
     }
-    if (!S_ISREG(info.st_mode) || info.st_size > MaxBytes)
+    QFile file;
+    if (!RegularFile::open(file, path))
         return std::nullopt;
-    // O_NONBLOCK: should a FIFO take the file's place meanwhile, the open returns and fstat refuses it.
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
+    // One byte beyond the limit tells a file too large from one just within it.
+    const QByteArray bytes = file.read(MaxBytes + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > MaxBytes)
         return std::nullopt;
-    QByteArray bytes(MaxBytes + 1, Qt::Uninitialized);
-    qsizetype got = 0;
-    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    while (ok && got < bytes.size()) {
-        const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
-        if (n < 0 && errno == EINTR)
-            continue;
-        ok = n >= 0;
-        if (n <= 0)
-            break;
-        got += n;
-    }
-    ::close(fd);
-    if (!ok || got > MaxBytes)
-        return std::nullopt;
-    bytes.truncate(got);
     return bytes;
 }
 

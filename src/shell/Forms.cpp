@@ -1,10 +1,10 @@
 #include "Forms.h"
 
-#include "Form.h"
 #include "exitscreen/frmExitScreen.h"
 #include "reading/frmMain.h"
 #include "shell/frmStartup.h"
 #include "web/frmAbout.h"
+#include "window/Form.h"
 #include "window/TopmostWindow.h"
 
 Forms::Forms(const Services& services) : services_(services), pages_(services.browser) {}
@@ -12,7 +12,7 @@ Forms::Forms(const Services& services) : services_(services), pages_(services.br
 Forms::~Forms()
 {
     for (Entry& e : loaded_)
-        delete e.widget.data();
+        delete e.form;
 }
 
 Forms::Entry* Forms::find(Id id)
@@ -24,27 +24,56 @@ Forms::Entry* Forms::find(Id id)
     return nullptr;
 }
 
+// Each window is created with what it uses and its news connected to the step that follows.
+template <> frmStartup* Forms::create();
+template <> frmMain* Forms::create();
+template <> frmExitScreen* Forms::create();
+
 template <typename W> W& Forms::load(Id id)
 {
     if (Entry* e = find(id))
         return *static_cast<W*>(e->form);
-    auto* window = new W(*this);
-    loaded_.push_back({id, window, window, false});
+    W* window = create<W>();
+    loaded_.push_back({id, window, false});
     window->Form_Load();
     return *window;
 }
 
-frmStartup& Forms::startup()
+template <> frmStartup* Forms::create()
 {
-    return load<frmStartup>(Id::Startup);
+    auto* w = new frmStartup(services_, pages_);
+    QObject::connect(w, &frmStartup::closed, w, [this] { unload(Id::Startup); });
+    QObject::connect(w, &frmStartup::endRequested, w, [this] { EndProgram(); });
+    // Loading the main window runs its load handler, which brings the names page to the front.
+    QObject::connect(w, &frmStartup::mainWindowRequested, w, [this] { load<frmMain>(Id::Main).show(); });
+    QObject::connect(w, &frmStartup::offerDrawn, w,
+                     [this](StripOffer offer) { load<frmMain>(Id::Main).showOffer(offer); });
+    return w;
 }
-frmMain& Forms::main()
+
+template <> frmMain* Forms::create()
 {
-    return load<frmMain>(Id::Main);
+    auto* w = new frmMain(services_, pages_);
+    QObject::connect(w, &frmMain::closed, w, [this] { unload(Id::Main); });
+    QObject::connect(w, &frmMain::unloaded, w, [this] { loadAndShowExitScreen(); });
+    QObject::connect(w, &frmMain::aboutRequested, w, [this] { showAbout(); });
+    // The start-up window is never shown, so only the exit screen is hidden.
+    QObject::connect(w, &frmMain::readingOpened, w, [this] { loadAndHideExitScreen(); });
+    return w;
 }
-frmExitScreen& Forms::exitScreen()
+
+template <> frmExitScreen* Forms::create()
 {
-    return load<frmExitScreen>(Id::ExitScreen);
+    // The exit screen's icon is the first image of the start-up window's list.
+    auto* w = new frmExitScreen(services_, pages_, load<frmStartup>(Id::Startup).IMGIcon.first());
+    QObject::connect(w, &frmExitScreen::closed, w, [this] { unload(Id::ExitScreen); });
+    QObject::connect(w, &frmExitScreen::endRequested, w, [this] { EndProgram(); });
+    return w;
+}
+
+void Forms::start()
+{
+    load<frmStartup>(Id::Startup);
 }
 
 void Forms::unload(Id id)
@@ -54,7 +83,6 @@ void Forms::unload(Id id)
         return;
     e->unloading = true;
     Form* form = e->form;
-    QPointer<QWidget> widget = e->widget;
     form->Form_Unload();
     for (auto it = loaded_.begin(); it != loaded_.end(); ++it) {
         if (it->id == id) {
@@ -62,31 +90,20 @@ void Forms::unload(Id id)
             break;
         }
     }
-    if (widget) {
-        if (widget->isVisible())
-            widget->hide();
-        widget->deleteLater();
-    }
-}
-
-void Forms::loadAndShowMain()
-{
-    main().show();
-}
-
-void Forms::showOffer(StripOffer offer)
-{
-    main().showOffer(offer);
+    auto* widget = dynamic_cast<QWidget*>(form);
+    if (widget->isVisible())
+        widget->hide();
+    widget->deleteLater();
 }
 
 void Forms::loadAndShowExitScreen()
 {
-    TopmostWindow::show(&exitScreen());
+    TopmostWindow::show(&load<frmExitScreen>(Id::ExitScreen));
 }
 
 void Forms::loadAndHideExitScreen()
 {
-    exitScreen().hide();
+    load<frmExitScreen>(Id::ExitScreen).hide();
 }
 
 void Forms::showAbout()

@@ -2,10 +2,12 @@
 
 #include "UpdateReminder.h"
 #include "common/AppInfo.h"
-#include "shell/Forms.h"
-#include "web/PromoDraw.h"
+#include "window/AppIcon.h"
 
-frmStartup::frmStartup(Forms& forms) : QWidget(nullptr), forms_(forms)
+#include <QCloseEvent>
+
+frmStartup::frmStartup(const Services& services, modHelp& pages)
+    : QWidget(nullptr), IMGIcon{appIcon()}, services_(services), pages_(pages)
 {
     setObjectName(QStringLiteral("frmStartup"));
     setWindowTitle(AppInfo::title());
@@ -13,28 +15,30 @@ frmStartup::frmStartup(Forms& forms) : QWidget(nullptr), forms_(forms)
 
 void frmStartup::Form_Load()
 {
-    const Services& s = forms_.services();
-    if (!s.instance.claim()) {
-        s.messages.information(nullptr, QStringLiteral("Application is already running"));
-        forms_.EndProgram();
+    if (!services_.instance.claim()) {
+        services_.messages.information(nullptr, QStringLiteral("Application is already running"));
+        emit endRequested();
         return;
     }
-    s.random.seedFromClock();
-    UpdateReminder(s, forms_.pages()).CheckUpdateReminder();
-    forms_.loadAndShowMain();
-    // Never shown; hiding a window that never had a native window would create one for nothing.
-    if (isVisible())
-        hide();
+    services_.random.seedFromClock();
+    UpdateReminder(services_, pages_).CheckUpdateReminder();
+    emit mainWindowRequested();
     CoBrand_Randomize();
 }
 
 void frmStartup::Form_Unload()
 {
-    forms_.EndProgram();
+    emit endRequested();
+}
+
+void frmStartup::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    emit closed();
 }
 
 void frmStartup::CoBrand_Randomize()
 {
-    const int intCoBrandRandomNumber = PromoDraw::coBrandNumber(forms_.services().random.next());
-    forms_.showOffer(PromoDraw::stripOffer(intCoBrandRandomNumber));
+    const int intCoBrandRandomNumber = PromoDraw::coBrandNumber(services_.random.next());
+    emit offerDrawn(PromoDraw::stripOffer(intCoBrandRandomNumber));
 }

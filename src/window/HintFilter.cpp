@@ -1,7 +1,5 @@
 #include "HintFilter.h"
 
-#include "common/Text.h"
-
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -9,31 +7,13 @@
 
 namespace {
 
-QString textOf(const QLineEdit* field)
-{
-    return field->text();
-}
-
-// The raw text: toPlainText() would turn a no-break space into a space.
-QString textOf(const QPlainTextEdit* field)
-{
-    return field->document()->toRawText();
-}
-
-void setTextOf(QLineEdit* field, const QString& text)
-{
-    field->setText(text);
-}
-
-void setTextOf(QPlainTextEdit* field, const QString& text)
-{
-    field->setPlainText(text);
-}
-
-template <typename Field> class FieldHintFilter : public QObject
+class FieldHintFilter : public QObject
 {
 public:
-    FieldHintFilter(Field* field, const QString& hint) : QObject(field), field_(field), hint_(hint) {}
+    FieldHintFilter(QWidget* field, HintFilter::Handler gotFocus, HintFilter::Handler lostFocus)
+        : QObject(field), field_(field), gotFocus_(std::move(gotFocus)), lostFocus_(std::move(lostFocus))
+    {
+    }
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
@@ -47,11 +27,11 @@ public:
                 this,
                 [this] {
                     if (field_->hasFocus())
-                        update(Text::textOnFocusIn);
+                        gotFocus_();
                 },
                 Qt::QueuedConnection);
         } else {
-            update(Text::textOnFocusOut);
+            lostFocus_();
         }
         return QObject::eventFilter(watched, event);
     }
@@ -64,36 +44,34 @@ private:
         return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
     }
 
-    void update(QString (*rule)(const QString& text, const QString& hint))
-    {
-        const QString text = textOf(field_);
-        const QString next = rule(text, hint_);
-        // Written only when it changes, so that the cursor stays where it was otherwise.
-        if (next != text)
-            setTextOf(field_, next);
-    }
-
-    Field* field_;
-    QString hint_;
+    QWidget* field_;
+    HintFilter::Handler gotFocus_;
+    HintFilter::Handler lostFocus_;
 };
-
-template <typename Field> void installOn(Field* field, const QString& hint)
-{
-    field->installEventFilter(new FieldHintFilter<Field>(field, hint));
-}
 
 } // namespace
 
 namespace HintFilter {
 
-void install(QLineEdit* field, const QString& hint)
+void install(QWidget* field, Handler gotFocus, Handler lostFocus)
 {
-    installOn(field, hint);
+    field->installEventFilter(new FieldHintFilter(field, std::move(gotFocus), std::move(lostFocus)));
 }
 
-void install(QPlainTextEdit* field, const QString& hint)
+void apply(QLineEdit* field, Rule rule, const QString& hint)
 {
-    installOn(field, hint);
+    const QString next = rule(field->text(), hint);
+    if (next != field->text())
+        field->setText(next);
+}
+
+void apply(QPlainTextEdit* field, Rule rule, const QString& hint)
+{
+    // The raw text: toPlainText() would turn a no-break space into a space.
+    const QString text = field->document()->toRawText();
+    const QString next = rule(text, hint);
+    if (next != text)
+        field->setPlainText(next);
 }
 
 } // namespace HintFilter

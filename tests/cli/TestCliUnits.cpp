@@ -220,10 +220,10 @@ void TestCliUnits::nameCheck()
 
     NameCheck check;
     QString name;
+    QString partner;
     // Storage left over from a longer name must not show through.
-    QCOMPARE(check.prepare("a much longer name than any below", QStringLiteral("your name"), name),
-             QString());
-    QCOMPARE(check.prepare(bytes, QStringLiteral("your name"), name), problem);
+    QCOMPARE(check.preparePair("a much longer name than any below", "B", name, partner), QString());
+    QCOMPARE(check.preparePair(bytes, "B", name, partner), problem);
     if (problem.isEmpty())
         QTEST(name, "name");
 }

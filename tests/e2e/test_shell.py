@@ -144,8 +144,21 @@ def a_display_that_does_not_answer_is_told_as_none(s):
               f"with {display or 'no display'}: status {result.returncode}, {result.stderr!r}")
 
 
+
+def a_relative_runtime_folder_is_ignored(s):
+    here = os.getcwd()
+    os.chdir(s.dir)
+    try:
+        s.env["XDG_RUNTIME_DIR"] = "relative-runtime"
+        s.main_window(s.start().pid)  # the folder would be made before the window
+        check(not os.path.exists("relative-runtime"), "a folder was made for a relative XDG_RUNTIME_DIR")
+    finally:
+        os.chdir(here)
+
+
 if __name__ == "__main__":
     sys.exit(run([first_start_stores_today, second_copy_says_already_running,
                   killed_copy_does_not_block_the_next_start, normal_exit_leaves_no_lock, about_window_opens_centred,
                   two_copies_started_together_give_one_main_window, reminder_yes_opens_the_download_page,
-                  reminder_no_opens_nothing, a_display_that_does_not_answer_is_told_as_none]))
+                  reminder_no_opens_nothing, a_display_that_does_not_answer_is_told_as_none,
+                  a_relative_runtime_folder_is_ignored]))

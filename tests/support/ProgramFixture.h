@@ -28,7 +28,7 @@ public:
     ProgramFixture& operator=(const ProgramFixture&) = delete;
 
     // Runs the start-up sequence; the main window is then shown unless the guard refused.
-    void start() { forms->startup(); }
+    void start() { forms->start(); }
 
     // Windows unloaded by the registry are deleted on the next turn of the event loop.
     static void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
@@ -49,6 +49,11 @@ public:
                 return w;
         }
         return nullptr;
+    }
+    static bool shown(const char* name)
+    {
+        const QWidget* window = topLevel(name);
+        return window && window->isVisible();
     }
 
     FakeServices fake;

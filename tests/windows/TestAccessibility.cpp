@@ -3,7 +3,6 @@
 
 #include "ProgramFixture.h"
 
-#include "reading/frmMain.h"
 #include "window/Accessibility.h"
 
 #include <QAccessible>
@@ -59,7 +58,7 @@ void TestAccessibility::textRequests()
         program = std::make_unique<ProgramFixture>();
         program->start();
     }
-    auto* box = ProgramFixture::child<QLineEdit>(&program->forms->main(), "txtNameM");
+    auto* box = ProgramFixture::child<QLineEdit>(ProgramFixture::topLevel("frmMain"), "txtNameM");
     box->setText(text);
     QAccessibleTextInterface* requests = QAccessible::queryAccessibleInterface(box)->textInterface();
     QVERIFY(requests);
@@ -107,7 +106,7 @@ void TestAccessibility::keysAfterReadingKeepTheNames()
     program.reset();
     program = std::make_unique<ProgramFixture>();
     program->start();
-    frmMain* main = &program->forms->main();
+    QWidget* main = ProgramFixture::topLevel("frmMain");
     QVERIFY(QTest::qWaitForWindowActive(main));
     typeNames(main, QStringLiteral("john"), QStringLiteral("mary"));
     QTest::keyClick(ProgramFixture::child(main, "cmdNext"), Qt::Key_Return);

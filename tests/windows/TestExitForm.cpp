@@ -5,9 +5,6 @@
 #include "SiteConfig.h"
 #include "TestSupport.h"
 
-#include "exitscreen/frmExitScreen.h"
-#include "reading/frmMain.h"
-
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QLineEdit>
@@ -76,15 +73,15 @@ private:
 
     TemporarySettingsFolder settingsFolder;
     std::unique_ptr<ProgramFixture> program;
-    frmExitScreen* screen = nullptr;
+    QWidget* screen = nullptr;
 };
 
 void TestExitForm::init()
 {
     program = std::make_unique<ProgramFixture>();
     program->start();
-    QVERIFY(program->forms->main().close());
-    screen = &program->forms->exitScreen();
+    QVERIFY(ProgramFixture::topLevel("frmMain")->close());
+    screen = ProgramFixture::topLevel("frmExitScreen");
     screen->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(screen));
     QVERIFY(hasFocus(w("cmdClose")));

@@ -4,10 +4,9 @@
 #include "ProgramFixture.h"
 #include "TestSupport.h"
 
-#include "exitscreen/frmExitScreen.h"
-#include "reading/frmMain.h"
 #include "web/PromoTexts.h"
 #include "web/frmAbout.h"
+#include "web/modHelp.h"
 
 #include <QLabel>
 #include <QTest>
@@ -59,16 +58,18 @@ void TestLabelsFit::readableOnceFitted()
     program.start();
     QStringList small;
     if (window == QLatin1String("main")) {
-        small = tooSmall(&program.forms->main());
+        small = tooSmall(ProgramFixture::topLevel("frmMain"));
     } else if (window == QLatin1String("about")) {
-        frmAbout about(program.forms->pages());
+        modHelp pages(program.fake.browser);
+        frmAbout about(pages);
         small = tooSmall(&about);
     } else {
         program.fake.random.values = {(float(caption) + 0.5f) / 4}; // draws this caption
-        frmExitScreen& screen = program.forms->exitScreen();
-        QCOMPARE(ProgramFixture::child<QLabel>(&screen, "Label2")->text(),
+        QVERIFY(ProgramFixture::topLevel("frmMain")->close());
+        QWidget* screen = ProgramFixture::topLevel("frmExitScreen");
+        QCOMPARE(ProgramFixture::child<QLabel>(screen, "Label2")->text(),
                  PromoTexts::exitCaptions()[std::size_t(caption)]);
-        small = tooSmall(&screen);
+        small = tooSmall(screen);
     }
     QVERIFY2(small.isEmpty(), qPrintable(small.join(QStringLiteral("; "))));
 }

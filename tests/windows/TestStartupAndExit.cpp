@@ -5,10 +5,7 @@
 #include "SiteConfig.h"
 #include "TestSupport.h"
 
-#include "exitscreen/frmExitScreen.h"
 #include "reading/ShiftCodec.h"
-#include "reading/frmMain.h"
-#include "shell/frmStartup.h"
 #include "web/PromoTexts.h"
 
 #include <QCheckBox>
@@ -119,8 +116,7 @@ void TestStartupAndExit::normalStart()
 
     QCOMPARE(program.fake.messages.texts(), QStringList{});
     QCOMPARE(program.fake.instance.claims, 1);
-    QVERIFY(program.forms->main().isVisible());
-    QVERIFY(!program.forms->startup().isVisible());
+    QVERIFY(ProgramFixture::shown("frmMain"));
     QCOMPARE(recorder.shows(QStringLiteral("frmStartup")), 0);
     QCOMPARE(program.fake.process.calls, 0);
     // The draw comes from a generator seeded before it.
@@ -186,7 +182,7 @@ void TestStartupAndExit::reminder()
         QCOMPARE(program.fake.browser.opened, QStringList{});
     }
     // Whatever the reminder did, the program goes on to its main window.
-    QVERIFY(program.forms->main().isVisible());
+    QVERIFY(ProgramFixture::shown("frmMain"));
 }
 
 // The one entry in the store is neither named "Duration" nor holds a readable date.
@@ -233,7 +229,7 @@ void TestStartupAndExit::unwritableStoreDoesNotStopStartup()
     program.start();
 
     QCOMPARE(program.fake.messages.texts(), QStringList{});
-    QVERIFY(program.forms->main().isVisible());
+    QVERIFY(ProgramFixture::shown("frmMain"));
 }
 
 // The user asked for the page: a store that cannot take today's date does not keep it from opening.
@@ -278,8 +274,7 @@ void TestStartupAndExit::coBrandDraw()
     program.fake.random.values = {r};
     program.start();
 
-    frmMain& main = program.forms->main();
-    auto* strip = ProgramFixture::child(&main, "fraFullBrand");
+    auto* strip = ProgramFixture::child(ProgramFixture::topLevel("frmMain"), "fraFullBrand");
     QWidget* seen = strip->childAt(strip->rect().center());
     QVERIFY(seen);
     QCOMPARE(seen->objectName(), QString::fromLatin1(front));
@@ -302,12 +297,12 @@ void TestStartupAndExit::closingMainShowsExitScreen()
     ProgramFixture program;
     ShowRecorder recorder;
     program.start();
-    frmMain& main = program.forms->main();
+    QWidget* main = ProgramFixture::topLevel("frmMain");
 
     if (byMenu)
-        main.findChild<QAction*>(QStringLiteral("mnuExit"))->trigger();
+        main->findChild<QAction*>(QStringLiteral("mnuExit"))->trigger();
     else
-        QVERIFY(main.close());
+        QVERIFY(main->close());
     ProgramFixture::flushDeletes();
 
     QCOMPARE(ProgramFixture::topLevel("frmMain"), nullptr);
@@ -321,7 +316,6 @@ void TestStartupAndExit::closingMainShowsExitScreen()
     QVERIFY(!screen->windowIcon().isNull());
     QVERIFY(!ProgramFixture::child<QLabel>(screen, "picExitScreenIcon")->pixmap().isNull());
     QCOMPARE(recorder.shows(QStringLiteral("frmStartup")), 0);
-    QVERIFY(!program.forms->startup().isVisible());
     QCOMPARE(program.fake.process.calls, 0);
     QCOMPARE(program.fake.browser.opened, QStringList{});
 }
@@ -343,9 +337,9 @@ void TestStartupAndExit::exitCaption()
     program.fake.random.values = {0.0f, r}; // the strip's draw first, then the exit screen's
     program.start();
     const int seedsBefore = program.fake.random.seeds;
-    QVERIFY(program.forms->main().close());
+    QVERIFY(ProgramFixture::topLevel("frmMain")->close());
 
-    QWidget* screen = &program.forms->exitScreen();
+    QWidget* screen = ProgramFixture::topLevel("frmExitScreen");
     QCOMPARE(ProgramFixture::child<QLabel>(screen, "Label2")->text(),
              PromoTexts::exitCaptions()[static_cast<std::size_t>(caption)]);
     QVERIFY(program.fake.random.seeds > seedsBefore);
@@ -355,8 +349,8 @@ void TestStartupAndExit::check1ActsAsButton()
 {
     ProgramFixture program;
     program.start();
-    QVERIFY(program.forms->main().close());
-    QWidget* screen = &program.forms->exitScreen();
+    QVERIFY(ProgramFixture::topLevel("frmMain")->close());
+    QWidget* screen = ProgramFixture::topLevel("frmExitScreen");
     auto* check = ProgramFixture::child<QCheckBox>(screen, "Check1");
 
     QTest::mouseClick(check, Qt::LeftButton);
@@ -387,8 +381,8 @@ void TestStartupAndExit::endProgram()
     ProgramFixture program;
     ShowRecorder recorder;
     program.start();
-    QVERIFY(program.forms->main().close());
-    QWidget* screen = &program.forms->exitScreen();
+    QVERIFY(ProgramFixture::topLevel("frmMain")->close());
+    QWidget* screen = ProgramFixture::topLevel("frmExitScreen");
     const int drawsBefore = program.fake.random.draws;
     int releasesAtEnd = 0;
     program.fake.process.onTerminate = [&] {
@@ -405,7 +399,7 @@ void TestStartupAndExit::endProgram()
     else if (how == QLatin1String("close"))
         QVERIFY(screen->close());
     else
-        program.forms->unload(Forms::Id::Startup);
+        QVERIFY(ProgramFixture::topLevel("frmStartup")->close());
     ProgramFixture::flushDeletes();
 
     QVERIFY(program.fake.process.calls >= 1);
