@@ -113,8 +113,8 @@ class Soak:
             win = modal[-1]
             try:
                 self.s.activate(win)
-            except CheckFailed:
-                pass
+            except CheckFailed as exc:
+                print(f"{exc}, Escape sent all the same: {harness.describe_windows(self.proc.pid)}", flush=True)
             # Escape closes all three; a message box with only OK answers it too.
             run_tool("xdotool", "key", "--clearmodifiers", "Escape")
             time.sleep(0.05)
