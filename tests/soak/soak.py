@@ -110,7 +110,9 @@ class Soak:
                 return found
             found = True
             self.dismissed += 1
-            win = modal[-1]
+            # The newest one: a modal window opened over another (type-ahead reaching the main window
+            # before its message box is active) keeps the keyboard from the one below.
+            win = max(modal)
             try:
                 self.s.activate(win)
             except CheckFailed as exc:
