@@ -192,6 +192,25 @@ def window_state(win):
     return run_tool("xprop", "-id", str(win), "_NET_WM_STATE").stdout
 
 
+def is_modal(win):
+    return "_NET_WM_STATE_MODAL" in window_state(win)
+
+
+def describe_windows(pid):
+    """The process's mapped windows, popups included, with title, size and window-manager state, and the
+    active window: what a failed activation prints."""
+    active = run_tool("xdotool", "getactivewindow").stdout.strip()
+    wins = run_tool("xdotool", "search", "--all", "--onlyvisible", "--pid", str(pid)).stdout.split()
+    lines = []
+    for w in wins + ([active] if active and active not in wins else []):
+        popup = "Override Redirect State: yes" in run_tool("xwininfo", "-id", w).stdout
+        state = window_state(w).partition("=")[2].replace("_NET_WM_STATE_", "").strip()
+        width, height = window_size(w)
+        lines.append(f"{w} {window_title(w)!r} {width}x{height}" + (" popup" if popup else "") +
+                     (f" [{state}]" if state else "") + (" ACTIVE" if w == active else ""))
+    return "; ".join(lines) + ("" if active else "; no active window")
+
+
 class WindowManager:
     """openbox, shared by all checks of one script: focus, activation and _NET_WM_STATE need one."""
 

@@ -16,10 +16,9 @@ import time
 
 import harness
 import pyatspi
-from harness import (BOX_TITLE, DIALOG_TITLE, CheckFailed, check, exit_screens, extents, main_windows,
-                     run_tool, wait_for, window_title, x_windows)
+from harness import (CheckFailed, check, exit_screens, extents, is_modal, main_windows, run_tool, wait_for,
+                     x_windows)
 
-ABOUT_PREFIX = "About"
 BATCH = 40
 MENU_BAR_PX = 30
 # Allowed growth of VmRSS from warm-up to the end: allocator noise and Qt's caches, not a leak.
@@ -69,7 +68,7 @@ class Soak:
         return x_windows(pid=self.proc.pid)
 
     def main(self):
-        wins = main_windows(self.proc.pid)
+        wins = [w for w in main_windows(self.proc.pid) if not is_modal(w)]
         return wins[0] if wins else None
 
     def restore_iconic(self):
@@ -81,23 +80,43 @@ class Soak:
             self.restored += 1
         return False
 
+    def modals(self):
+        """Message boxes, the open dialog and the About window (titled as the main window is)."""
+        return [w for w in self.windows() if is_modal(w)]
+
+    def activate(self, win):
+        """Gives win the keyboard, as a click on its title bar would. A modal window keeps it, also one that
+        comes up only now (the program may still be working through the last events): such a one is
+        dismissed, saying so. When win stays inactive, says which windows there are and returns false."""
+        def active():
+            if self.modals():
+                print(f"a modal window came up late: {harness.describe_windows(self.proc.pid)}", flush=True)
+                self.dismiss_modals()
+            run_tool("xdotool", "windowactivate", str(win))
+            return run_tool("xdotool", "getactivewindow").stdout.strip() == str(win) and not self.modals()
+        try:
+            wait_for(active, 10, f"window {win} to become active")
+            return True
+        except CheckFailed as exc:
+            print(f"{exc}; windows: {harness.describe_windows(self.proc.pid)}", flush=True)
+            return False
+
     def dismiss_modals(self):
         """Closes message boxes, the About window and the open dialog; true if one was there."""
         found = False
         for _ in range(10):
-            wins = self.windows()
-            titles = {w: window_title(w).strip() for w in wins}
-            modal = [w for w, t in titles.items()
-                     if t == BOX_TITLE or t == DIALOG_TITLE or t.startswith(ABOUT_PREFIX)]
+            modal = self.modals()
             if not modal:
                 return found
             found = True
             self.dismissed += 1
-            win = modal[-1]
+            # The newest one: a modal window opened over another (type-ahead reaching the main window
+            # before its message box is active) keeps the keyboard from the one below.
+            win = max(modal)
             try:
                 self.s.activate(win)
-            except CheckFailed:
-                pass
+            except CheckFailed as exc:
+                print(f"{exc}, Escape sent all the same: {harness.describe_windows(self.proc.pid)}", flush=True)
             # Escape closes all three; a message box with only OK answers it too.
             run_tool("xdotool", "key", "--clearmodifiers", "Escape")
             time.sleep(0.05)
@@ -160,9 +179,7 @@ class Soak:
         self.dismiss_modals()
         win = self.main()
         if win is not None:
-            try:
-                self.s.activate(win)
-            except CheckFailed:
+            if not self.activate(win):
                 return
             args = self.main_batch(win, count)
         else:
@@ -176,9 +193,7 @@ class Soak:
                 self.main_closed_at = self.events
                 self.learn_exit_screen()
             # Shown without being activated: give it the keyboard as a click on its title bar would.
-            try:
-                self.s.activate(self.s.exit_screen(self.proc.pid))
-            except CheckFailed:
+            if not self.activate(self.s.exit_screen(self.proc.pid)):
                 return
             args = self.exit_batch(count)
         run_tool("xdotool", *args)
@@ -189,17 +204,17 @@ class Soak:
     def responsive(self):
         s, pid = self.s, self.proc.pid
         if self.main() is not None:
-            s.activate(self.main())
+            check(self.activate(self.main()), "the main window would not take the keyboard")
             s.key("Escape", "Escape")  # an open menu
         self.dismiss_modals()
         if self.main() is not None:
-            s.activate(self.main())
+            check(self.activate(self.main()), "the main window would not take the keyboard")
             if not any(n.getState().contains(pyatspi.STATE_SHOWING)
                        for n in s.nodes(pid, pyatspi.ROLE_PANEL, "Personal Details")):
                 s.click(*s.centre_of(s.wait_node(pid, pyatspi.ROLE_PUSH_BUTTON, "Back")))
             target = s.name_box_nodes(pid)[1]
         else:
-            s.activate(s.exit_screen(pid))
+            check(self.activate(s.exit_screen(pid)), "the exit screen would not take the keyboard")
             target = usable_fields(s, pid)[0]
         s.click(*s.centre_of(target))
         s.key("End")
@@ -209,9 +224,8 @@ class Soak:
             wait_for(lambda: harness.text_of(target) == before + "zq" or len(before) >= 16382, 10,
                      "typing to answer at the end")
         except CheckFailed:
-            titles = [window_title(w).strip() for w in self.windows()]
-            raise CheckFailed(f"typing got no answer: windows {titles}, box held {before!r}, now "
-                              f"{harness.text_of(target)!r}, labels {s.labels(pid)}")
+            raise CheckFailed(f"typing got no answer: windows {harness.describe_windows(pid)}, box held "
+                              f"{before!r}, now {harness.text_of(target)!r}, labels {s.labels(pid)}")
 
 
 def soak(s):
