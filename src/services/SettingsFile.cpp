@@ -197,8 +197,8 @@ std::optional<QString> value(const QString& path, const QString& key)
         return ini ? std::optional<QString>(QString()) : std::nullopt;
     // Not beside the file, which may be on a full disk, and in the runtime folder, in memory on most
     // systems: QSettings syncs what it writes, and a start would wait for the disk.
-    const QFileInfo runtime(qEnvironmentVariable("XDG_RUNTIME_DIR"));
-    const bool inMemory = runtime.isAbsolute() && runtime.isDir() && runtime.isWritable();
+    const QFileInfo runtime(BaseDirs::runtimeDir());
+    const bool inMemory = !runtime.filePath().isEmpty() && runtime.isDir() && runtime.isWritable();
     const QTemporaryDir scratch((inMemory ? runtime.filePath() : QDir::tempPath()) +
                                 QStringLiteral("/settings-XXXXXX"));
     const std::optional<Edit> edited =
