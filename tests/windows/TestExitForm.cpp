@@ -55,6 +55,7 @@ private slots:
     void typedSpaceInEmail();
     void pasteIntoEmail_data();
     void pasteIntoEmail();
+    void wordMoveInMessage();
 
     void submissionCheck_data();
     void submissionCheck();
@@ -276,6 +277,18 @@ void TestExitForm::pasteIntoEmail()
     QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(box->text(), QStringLiteral("a b@c.d"));
     QCOMPARE(program->fake.messages.texts(), QStringList{});
+}
+
+// The message moves by word as the name boxes do, across its lines.
+void TestExitForm::wordMoveInMessage()
+{
+#ifdef Q_OS_WIN
+    QSKIP("Windows keeps Qt's move to the start of the next word");
+#endif
+    QPlainTextEdit* box = txtMessage();
+    box->setPlainText(QStringLiteral("\nthere"));
+    QTest::keyClick(box, Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(box->textCursor().selectedText(), QStringLiteral("\u2029there"));
 }
 
 void TestExitForm::submissionCheck_data()

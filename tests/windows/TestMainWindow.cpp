@@ -34,6 +34,8 @@ private slots:
     void composedText();
     void multiLinePaste_data();
     void multiLinePaste();
+    void wordMoves_data();
+    void wordMoves();
 
     void reading_data();
     void reading();
@@ -225,6 +227,44 @@ void TestMainWindow::multiLinePaste()
     }
     QCOMPARE(target->text(), QStringLiteral("Aa\tbnn"));
     QCOMPARE(program->fake.messages.texts(), QStringList{});
+}
+
+// Ctrl+Right stops at the end of a word, as in GTK's fields; with Shift the selection keeps its anchor.
+void TestMainWindow::wordMoves_data()
+{
+#ifdef Q_OS_WIN
+    QSKIP("Windows keeps Qt's move to the start of the next word");
+#endif
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("anchor");
+    QTest::addColumn<int>("cursor");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("cursorAfter");
+    QTest::addColumn<QString>("selected");
+
+    const QString names = QStringLiteral("mary ann smith");
+    QTest::newRow("start of a word") << names << 0 << 0 << 0 << 4 << QString();
+    QTest::newRow("end of a word") << names << 4 << 4 << 0 << 8 << QString();
+    QTest::newRow("between words") << QStringLiteral("ann  lee") << 4 << 4 << 0 << 8 << QString();
+    QTest::newRow("end of the text") << names << 14 << 14 << 0 << 14 << QString();
+    QTest::newRow("only spaces after") << QStringLiteral("ann  ") << 3 << 3 << 0 << 5 << QString();
+    QTest::newRow("Shift") << names << 0 << 0 << int(Qt::ShiftModifier) << 4 << QStringLiteral("mary");
+    QTest::newRow("Shift shrinks a selection")
+        << names << 14 << 5 << int(Qt::ShiftModifier) << 8 << QStringLiteral(" smith");
+}
+
+void TestMainWindow::wordMoves()
+{
+    QFETCH(int, anchor);
+    QFETCH(int, cursor);
+    QFETCH(int, modifiers);
+    QLineEdit* target = box("txtNameM");
+    QFETCH(QString, text);
+    target->setText(text);
+    target->setSelection(anchor, cursor - anchor);
+    QTest::keyClick(target, Qt::Key_Right, Qt::ControlModifier | Qt::KeyboardModifiers(modifiers));
+    QTEST(target->cursorPosition(), "cursorAfter");
+    QTEST(target->selectedText(), "selected");
 }
 
 void TestMainWindow::reading_data()
