@@ -167,8 +167,8 @@ def a_reading_and_the_exit_screen_are_heard(s):
                 run_tool("xdotool", "key", key, check_rc=True)
                 reader.hear([f"^{word}$"], mark, f"{word} after Ctrl+{key}")
             run_tool("xdotool", "keyup", "ctrl", check_rc=True)
-        # Back to "mary" for the reading.
-        for key in ("ctrl+Right", "shift+End", "Delete"):
+        # Back to "mary" for the reading, the rest selected word by word.
+        for key in ("ctrl+Right", "shift+ctrl+Right", "shift+ctrl+Right", "Delete"):
             s.key(key)
         wait_for(lambda: s.name_boxes(proc.pid) == ["john", "mary"], 10, "the box cut back to mary")
         mark = reader.mark()

@@ -285,10 +285,9 @@ void TestExitForm::wordMoveInMessage()
 #ifdef Q_OS_WIN
     QSKIP("Windows keeps Qt's move to the start of the next word");
 #endif
-    QPlainTextEdit* box = txtMessage();
-    box->setPlainText(QStringLiteral("\nthere"));
-    QTest::keyClick(box, Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
-    QCOMPARE(box->textCursor().selectedText(), QStringLiteral("\u2029there"));
+    txtMessage()->setPlainText(QStringLiteral("\nthere"));
+    QTest::keyClick(txtMessage(), Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(txtMessage()->textCursor().selectedText(), QStringLiteral("\u2029there"));
 }
 
 void TestExitForm::submissionCheck_data()
