@@ -55,7 +55,8 @@ private slots:
     void typedSpaceInEmail();
     void pasteIntoEmail_data();
     void pasteIntoEmail();
-    void wordMoveInMessage();
+    void wordMoves_data();
+    void wordMoves();
 
     void submissionCheck_data();
     void submissionCheck();
@@ -279,15 +280,40 @@ void TestExitForm::pasteIntoEmail()
     QCOMPARE(program->fake.messages.texts(), QStringList{});
 }
 
-// The message moves by word as the name boxes do, across its lines.
-void TestExitForm::wordMoveInMessage()
+// Ctrl+Right stops at the end of a word, as in GTK's fields; Shift selects from where the caret was.
+void TestExitForm::wordMoves_data()
 {
 #ifdef Q_OS_WIN
     QSKIP("Windows keeps Qt's move to the start of the next word");
 #endif
-    txtMessage()->setPlainText(QStringLiteral("\nthere"));
-    QTest::keyClick(txtMessage(), Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
-    QCOMPARE(txtMessage()->textCursor().selectedText(), QStringLiteral("\u2029there"));
+    QTest::addColumn<QByteArray>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<QString>("selected"); // with Shift; empty: without
+    QTest::addColumn<int>("to");
+    QTest::newRow("in a word, Shift")
+        << QByteArray("txtName") << QStringLiteral("mary ann") << 1 << QStringLiteral("ary") << 4;
+    QTest::newRow("between words") << QByteArray("txtName") << QStringLiteral("ann  lee") << 4 << QString()
+                                   << 8;
+    QTest::newRow("message, to the next line, Shift")
+        << QByteArray("txtMessage") << QStringLiteral("a\nbc") << 1 << QStringLiteral("\u2029bc") << 4;
+}
+
+void TestExitForm::wordMoves()
+{
+    QFETCH(QByteArray, field);
+    QFETCH(QString, text);
+    QFETCH(int, from);
+    QFETCH(QString, selected);
+    QWidget* box = w(field.constData());
+    box->metaObject()->userProperty().write(box, text);
+    QTest::keyClick(box, Qt::Key_Home);
+    for (int i = 0; i < from; ++i)
+        QTest::keyClick(box, Qt::Key_Right);
+    QTest::keyClick(box, Qt::Key_Right,
+                    Qt::ControlModifier | (selected.isEmpty() ? Qt::NoModifier : Qt::ShiftModifier));
+    QTEST(box->inputMethodQuery(Qt::ImAbsolutePosition).toInt(), "to");
+    QCOMPARE(box->inputMethodQuery(Qt::ImCurrentSelection).toString(), selected);
 }
 
 void TestExitForm::submissionCheck_data()

@@ -34,8 +34,6 @@ private slots:
     void composedText();
     void multiLinePaste_data();
     void multiLinePaste();
-    void wordMoves_data();
-    void wordMoves();
 
     void reading_data();
     void reading();
@@ -227,36 +225,6 @@ void TestMainWindow::multiLinePaste()
     }
     QCOMPARE(target->text(), QStringLiteral("Aa\tbnn"));
     QCOMPARE(program->fake.messages.texts(), QStringList{});
-}
-
-// Ctrl+Right stops at the end of a word, as in GTK's fields; Shift selects from where the caret was.
-void TestMainWindow::wordMoves_data()
-{
-#ifdef Q_OS_WIN
-    QSKIP("Windows keeps Qt's move to the start of the next word");
-#endif
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("from");
-    QTest::addColumn<bool>("shift");
-    QTest::addColumn<int>("to");
-    QTest::newRow("in a word, Shift") << QStringLiteral("mary ann") << 1 << true << 4;
-    QTest::newRow("end of a word") << QStringLiteral("mary ann") << 4 << false << 8;
-    QTest::newRow("between words") << QStringLiteral("ann  lee") << 4 << false << 8;
-}
-
-void TestMainWindow::wordMoves()
-{
-    QFETCH(QString, text);
-    QFETCH(int, from);
-    QFETCH(bool, shift);
-    QFETCH(int, to);
-    QLineEdit* target = box("txtNameM");
-    target->setText(text);
-    target->setCursorPosition(from);
-    QTest::keyClick(target, Qt::Key_Right,
-                    shift ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
-    QCOMPARE(target->cursorPosition(), to);
-    QCOMPARE(target->selectedText(), shift ? text.mid(from, to - from) : QString());
 }
 
 void TestMainWindow::reading_data()
