@@ -157,8 +157,8 @@ def a_reading_and_the_exit_screen_are_heard(s):
         s.key("Tab")
         s.type("mary ann smith")
         wait_for(lambda: s.name_boxes(proc.pid) == ["john", "mary ann smith"], 10, "the letters typed")
-        # Word by word through the box, each word said whole, Ctrl held through a run of moves as a hand holds
-        # it (Orca takes a move for one by character when Ctrl is up before it presents the move).
+        # Each word said whole, Ctrl held through a run as a hand holds it (when Ctrl is up before Orca
+        # presents the move, Orca takes it for a move by character).
         s.key("Home")
         for key, words in (("Right", ("mary", "ann", "smith")), ("Left", ("smith", "ann", "mary"))):
             run_tool("xdotool", "keydown", "ctrl", check_rc=True)
