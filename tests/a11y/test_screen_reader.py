@@ -157,8 +157,7 @@ def a_reading_and_the_exit_screen_are_heard(s):
         s.key("Tab")
         s.type("mary ann smith")
         wait_for(lambda: s.name_boxes(proc.pid) == ["john", "mary ann smith"], 10, "the letters typed")
-        # Each word said whole, Ctrl held through a run as a hand holds it (when Ctrl is up before Orca
-        # presents the move, Orca takes it for a move by character).
+        # Ctrl held through a run, as a hand holds it (Orca presents a move as one by letter once Ctrl is up).
         s.key("Home")
         for key, words in (("Right", ("mary", "ann", "smith")), ("Left", ("smith", "ann", "mary"))):
             run_tool("xdotool", "keydown", "ctrl", check_rc=True)
@@ -167,7 +166,6 @@ def a_reading_and_the_exit_screen_are_heard(s):
                 run_tool("xdotool", "key", key, check_rc=True)
                 reader.hear([f"^{word}$"], mark, f"{word} after Ctrl+{key}")
             run_tool("xdotool", "keyup", "ctrl", check_rc=True)
-        # Back to "mary" for the reading, the rest selected word by word.
         for key in ("ctrl+Right", "shift+ctrl+Right", "shift+ctrl+Right", "Delete"):
             s.key(key)
         wait_for(lambda: s.name_boxes(proc.pid) == ["john", "mary"], 10, "the box cut back to mary")

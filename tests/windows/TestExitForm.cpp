@@ -290,8 +290,6 @@ void TestExitForm::wordMoves_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("from");
     QTest::addColumn<QString>("selected");
-    QTest::newRow("in a word") << QByteArray("txtName") << QStringLiteral("mary ann") << 1
-                               << QStringLiteral("ary");
     QTest::newRow("between words") << QByteArray("txtName") << QStringLiteral("ann  lee") << 4
                                    << QStringLiteral(" lee");
     QTest::newRow("message, to the next line")
