@@ -15,6 +15,7 @@
 #include "window/TopmostWindow.h"
 #include "window/Twips.h"
 #include "window/WidgetSetup.h"
+#include "window/WordMoves.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -109,6 +110,7 @@ void frmExitScreen::buildReferAFriend()
     auto field = [this](const char* name, const QString& hint, int left, int top) {
         auto* box = place(new QLineEdit(hint, Frame2), name, left, top, 3375, 285);
         box->setValidator(new FirstLineValidator(box));
+        WordMoves::install(box);
         return box;
     };
     txtName = field("txtName", ReferAFriend::nameHint(), 85, 360);
@@ -141,6 +143,7 @@ void frmExitScreen::buildReferAFriend()
     txtMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtMessage->setTabChangesFocus(true);
     txtMessage->installEventFilter(this);
+    WordMoves::install(txtMessage);
     HintFilter::install(
         txtMessage, [this] { txtMessage_GotFocus(); }, [this] { txtMessage_LostFocus(); });
     setMessageText(ReferAFriend::initialMessage());

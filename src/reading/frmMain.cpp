@@ -14,6 +14,7 @@
 #include "window/ScreenCentre.h"
 #include "window/Twips.h"
 #include "window/WidgetSetup.h"
+#include "window/WordMoves.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -194,6 +195,7 @@ void frmMain::buildNamesPage(QWidget* client)
         box->setFont(WidgetSetup::pointFont(verdana(), 8.25));
         box->setMaxLength(AppInfo::MaxNameLength);
         box->setValidator(new FirstLineValidator(box));
+        WordMoves::install(box);
         return box;
     };
     txtNameM = nameBox("txtNameM", 1440);

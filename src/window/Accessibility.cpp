@@ -139,7 +139,8 @@ private:
 };
 
 // Where the items of a screen reader's unit (character, word, sentence, line) start and end in a text:
-// 0, the end, and every place between where an item starts or ends, in order.
+// 0, the end, and every place between where an item starts or ends, in order. A word runs to the start
+// of the next one, the spaces after it included, as AT-SPI's words from their starts do.
 QList<int> itemBoundaries(const QString& text, QAccessible::TextBoundaryType unit)
 {
     QList<int> cuts{0};
@@ -153,10 +154,12 @@ QList<int> itemBoundaries(const QString& text, QAccessible::TextBoundaryType uni
                           : unit == QAccessible::SentenceBoundary ? QTextBoundaryFinder::Sentence
                                                                   : QTextBoundaryFinder::Grapheme;
         QTextBoundaryFinder finder(type, text);
+        const auto reasons = unit == QAccessible::WordBoundary
+                                 ? QTextBoundaryFinder::BoundaryReasons(QTextBoundaryFinder::StartOfItem)
+                                 : QTextBoundaryFinder::StartOfItem | QTextBoundaryFinder::EndOfItem;
         // Past the last boundary the finder answers -1, where Qt 6.4's own search asks again for ever.
         for (auto at = finder.toNextBoundary(); at > 0; at = finder.toNextBoundary()) {
-            if (finder.boundaryReasons() &
-                (QTextBoundaryFinder::StartOfItem | QTextBoundaryFinder::EndOfItem))
+            if (finder.boundaryReasons() & reasons)
                 cuts.append(int(at));
         }
     }

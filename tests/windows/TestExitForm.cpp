@@ -55,6 +55,8 @@ private slots:
     void typedSpaceInEmail();
     void pasteIntoEmail_data();
     void pasteIntoEmail();
+    void wordMoves_data();
+    void wordMoves();
 
     void submissionCheck_data();
     void submissionCheck();
@@ -276,6 +278,36 @@ void TestExitForm::pasteIntoEmail()
     QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(box->text(), QStringLiteral("a b@c.d"));
     QCOMPARE(program->fake.messages.texts(), QStringList{});
+}
+
+// Shift+Ctrl+Right selects to the end of a word, as in GTK's fields.
+void TestExitForm::wordMoves_data()
+{
+#ifdef Q_OS_WIN
+    QSKIP("Windows keeps Qt's move to the start of the next word");
+#endif
+    QTest::addColumn<QByteArray>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<QString>("selected");
+    QTest::newRow("between words") << QByteArray("txtName") << QStringLiteral("ann  lee") << 4
+                                   << QStringLiteral(" lee");
+    QTest::newRow("message, to the next line")
+        << QByteArray("txtMessage") << QStringLiteral("a\nbc") << 1 << QStringLiteral("\u2029bc");
+}
+
+void TestExitForm::wordMoves()
+{
+    QFETCH(QByteArray, field);
+    QFETCH(QString, text);
+    QFETCH(int, from);
+    QWidget* box = w(field.constData());
+    box->metaObject()->userProperty().write(box, text);
+    QTest::keyClick(box, Qt::Key_Home);
+    for (int i = 0; i < from; ++i)
+        QTest::keyClick(box, Qt::Key_Right);
+    QTest::keyClick(box, Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+    QTEST(box->inputMethodQuery(Qt::ImCurrentSelection).toString(), "selected");
 }
 
 void TestExitForm::submissionCheck_data()
