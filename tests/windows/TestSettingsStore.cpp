@@ -22,6 +22,12 @@ const QString DurationKey = QStringLiteral("Duration");
 const QString StoredKey = QStringLiteral("Settings/") + ShiftEncode(DurationKey);
 const QString Today = QStringLiteral("3/10/2024");
 
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("unreadable");
+}
+
 // The text as QSettings writes it with the values set.
 QByteArray qtWrite(const QByteArray& text, const QVariantMap& values)
 {
@@ -33,14 +39,7 @@ QByteArray qtWrite(const QByteArray& text, const QVariantMap& values)
         for (auto it = values.cbegin(); it != values.cend(); ++it)
             settings.setValue(it.key(), it.value());
     }
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("unreadable");
+    return readFile(path);
 }
 
 // What a path holds, without following a link: a link's target, a file's bytes, or another kind.
